@@ -1,0 +1,45 @@
+// The CAD host link (Win32): finds AutoCAD's windows by title and class, types commands into its main frame by
+// WM_COPYDATA, reads its prompt and the last line of its command history, and queries the current UCS.
+// Texts read back are bytes in the ANSI code page (Shift-JIS on the target).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "geometry/Point3D.h"
+
+namespace swivex {
+
+// Module state: the handles found, kept for the run and searched for again when they are no longer windows.
+extern HWND AcadMainWindow;
+extern DWORD AcadProcessId;
+extern HWND AcadTextWindow;
+extern HWND AcadFloatingCommandLine;
+extern HWND AcadPromptLine;
+extern HWND AcadCommandLine;
+
+// Window discovery.
+HWND AcadFindMainWindow();
+HWND AcadFindTextWindow();
+HWND AcadFindCommandLine();
+HWND AcadFindPromptLine();
+
+// The window that owns the clipboard while the history is copied (the dialog); null until the shell sets it.
+void AcadSetClipboardOwner(HWND owner);
+
+// Command channel and echo reading.
+void AcadSendCommand(const std::wstring& command);
+bool AcadPostCommand(const std::wstring& command, bool unicode);
+bool AcadPostCommandW(const std::wstring& command);
+bool AcadPostCommandA(const std::wstring& command);
+std::string AcadGetWindowText(HWND window);
+std::string AcadPromptText();
+std::string AcadCopyHistory();       // raises TSilentAbort when the clipboard fails
+std::string AcadLastHistoryLine();   // likewise
+bool AcadActivate();
+
+// UCS query: three commands and their echoes; raises TConvertError when an echo does not give three numbers.
+void AcadQueryUcs(TPoint3D& origin, TPoint3D& xDir, TPoint3D& yDir);
+
+}  // namespace swivex

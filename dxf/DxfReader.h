@@ -1,0 +1,40 @@
+// The DXF reader: walks an ASCII DXF file as code/value pairs and refills the entity store with the LINE,
+// POLYLINE/VERTEX, LWPOLYLINE, TEXT/MTEXT, ARC and CIRCLE entities of its ENTITIES section and the records of
+// its text STYLE table.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace swivex {
+
+// A read that cannot go on for a reason other than a number: the file cannot be read, or a polyline gives more
+// vertices than a record holds. what() is the Japanese message in UTF-8; FileName is in the system code page.
+class TDxfReadError : public std::runtime_error {
+ public:
+  TDxfReadError(const std::string& messageUtf8, std::string fileName, int line);
+  const std::string& FileName() const { return FileName_; }
+  int Line() const { return Line_; }  // 1-based, 0 when no line is concerned
+
+ private:
+  std::string FileName_;
+  int Line_;
+};
+
+// Resets the counters, and when the file exists reads it into the store. Returns LineCount. A text that does
+// not convert raises TConvertError with its 1-based line set; see TDxfReadError for the rest. The file name is a
+// byte string in the system code page.
+std::int32_t ReadDxfEntities(std::string_view fileName);
+
+// The same read over a file's bytes already in memory (the file exists).
+std::int32_t ReadDxfBytes(std::string_view bytes);
+
+// The Height of the first slot of Styles named exactly so.
+double StyleHeight(std::string_view name);
+
+// The text without the MTEXT codes \P \O \o \L \l and the \T…; and \C…; runs.
+std::string StripMTextCodes(std::string_view text);
+
+}  // namespace swivex

@@ -1,0 +1,108 @@
+#include "geometry/Angles.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace swivex {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+TEST(DirAngle, AxesQuadrantsAndZero) {
+  EXPECT_EQ(DirAngle(1, 0), 0.0);
+  EXPECT_EQ(DirAngle(0, 1), 1.5707963267948966);
+  EXPECT_EQ(DirAngle(-1, 0), kPi);
+  EXPECT_EQ(DirAngle(0, -1), 4.71238898038469);  // straight down is 3π/2, never −π/2
+  EXPECT_EQ(DirAngle(0, 0), 0.0);
+  EXPECT_EQ(DirAngle(-0.0, 5), 1.5707963267948966);
+  EXPECT_EQ(DirAngle(-0.0, -0.0), 0.0);
+  EXPECT_DOUBLE_EQ(DirAngle(1, -1), -kPi / 4);  // fourth quadrant stays negative
+  EXPECT_DOUBLE_EQ(DirAngle(-1, -1), 5 * kPi / 4);
+  EXPECT_DOUBLE_EQ(DirAngle(-1, 1), 3 * kPi / 4);
+  EXPECT_DOUBLE_EQ(DirAngle(3, 4), std::atan2(4.0, 3.0));
+}
+
+TEST(DirAngle, StaysWithinMinusHalfPiToThreeHalvesPi) {
+  for (int k = 0; k < 3600; ++k) {
+    const double t = k * kPi / 1800;
+    const double a = DirAngle(std::cos(t), std::sin(t));
+    ASSERT_GE(a, -kPi / 2) << k;
+    ASSERT_LE(a, 3 * kPi / 2) << k;
+    ASSERT_NEAR(std::cos(a), std::cos(t), 1e-12) << k;
+    ASSERT_NEAR(std::sin(a), std::sin(t), 1e-12) << k;
+  }
+}
+
+TEST(DmsToDeg, SignComesFromTheDegreesAlone) {
+  EXPECT_EQ(DmsToDeg(10, 30, 0), 10.5);
+  EXPECT_EQ(DmsToDeg(-10, 30, 0), -10.5);
+  EXPECT_EQ(DmsToDeg(0, -30, 0), -0.5);
+  EXPECT_EQ(DmsToDeg(-10, -30, 0), -9.5);
+  EXPECT_EQ(DmsToDeg(10, 90, 0), 11.5);
+  EXPECT_EQ(DmsToDeg(10, 0, 3600), 11.0);
+  EXPECT_EQ(DmsToDeg(0, 0, 0), 0.0);
+  EXPECT_NEAR(DmsToDeg(53, 7, 48.368475), 53.130102354166667, 1e-12);
+}
+
+void ExpectDms(double angle, int d, int m, double s, double tolerance = 1e-9) {
+  const TDms dms = DegToDms(angle);
+  EXPECT_EQ(dms.Degrees, d) << angle;
+  EXPECT_EQ(dms.Minutes, m) << angle;
+  EXPECT_NEAR(dms.Seconds, s, tolerance) << angle;
+}
+
+TEST(DegToDms, WorkedValues) {
+  const TDms exact = DegToDms(10.5);
+  EXPECT_EQ(exact.Degrees, 10);
+  EXPECT_EQ(exact.Minutes, 30);
+  EXPECT_EQ(exact.Seconds, 0.0);  // not 29 minutes and 59.999… seconds
+  ExpectDms(45.1234, 45, 7, 24.24);
+  ExpectDms(10.49999999, 10, 30, -0.000036);
+  ExpectDms(359.9999999, 359, 59, 59.99964);
+  ExpectDms(0, 0, 0, 0.0);
+  ExpectDms(53.13010235415598, 53, 7, 48.368475, 5e-7);
+  ExpectDms(90, 90, 0, 0.0);
+  ExpectDms(180, 180, 0, 0.0);
+  ExpectDms(269.99999999, 270, 0, -0.000036);  // within the guard below a whole degree
+}
+
+TEST(DegToDms, NegativeAnglesCarryTheSignWhereDmsToDegReadsIt) {
+  ExpectDms(-10.5, -10, 30, 0.0);
+  ExpectDms(-45, -45, 0, 0.0);
+  ExpectDms(-0.5, 0, -30, 0.0);
+  ExpectDms(-0.49999999, 0, -30, 0.000036);
+  ExpectDms(-10.49999999, -10, 30, -0.000036);
+  ExpectDms(-0.0001, 0, 0, -0.36);
+  ExpectDms(-45.1234, -45, 7, 24.24);
+}
+
+TEST(DegToDms, RoundTripsThroughDmsToDegAcrossTheRange) {
+  double worst = 0;
+  const auto check = [&](double a) {
+    const TDms dms = DegToDms(a);
+    const double back = DmsToDeg(dms.Degrees, dms.Minutes, dms.Seconds);
+    worst = std::max(worst, std::fabs(back - a));
+    ASSERT_NEAR(back, a, 1e-9) << a;
+    ASSERT_GE(dms.Minutes * (a < 0 && dms.Degrees == 0 ? -1 : 1), 0) << a;
+    ASSERT_LE(std::abs(dms.Minutes), 59) << a;
+  };
+  for (int k = -3600000; k <= 3600000; k += 7) check(k / 10000.0);
+  // Just below and above every whole minute and degree.
+  for (int minute = -360 * 60; minute <= 360 * 60; ++minute) {
+    const double a = minute / 60.0;
+    for (double off : {-1e-7, -1e-8, -1e-9, -1e-11, -1e-13, 1e-13, 1e-9, 1e-7}) check(a + off);
+  }
+  EXPECT_LT(worst, 1e-9);
+}
+
+TEST(RadToDeg, ProductFirstInExtendedPrecision) {
+  EXPECT_EQ(RadToDeg(DirAngle(-1, 0)), 180.0);
+  EXPECT_EQ(RadToDeg(DirAngle(0, 1)), 90.0);
+  EXPECT_EQ(RadToDeg(DirAngle(1, 1)), 45.0);
+  EXPECT_EQ(static_cast<double>(DegToRad(180.0)), kPi);
+  EXPECT_EQ(RadToDeg(0.0), 0.0);
+}
+
+}  // namespace
+}  // namespace swivex
