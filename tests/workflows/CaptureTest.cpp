@@ -1,0 +1,166 @@
+#include "workflows/Capture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "StoreFixture.h"
+#include "geometry/Angles.h"
+#include "text/Sjis.h"
+#include "workflows/Redraw.h"
+
+namespace swivex {
+namespace {
+
+using testing::StoreTest;
+
+const TUcs kWorld{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+const TUcs kTurned{{10, 0, 0}, {0, 1, 0}, {-1, 0, 0}};
+
+TEST(TempDxfName, TwelveDigitsOfLocalTimeAfterTheFolder) {
+  EXPECT_EQ(TempDxfName("C:\\Tools\\", {2024, 3, 5, 14, 7, 9}), "C:\\Tools\\240305140709.DXF");
+  EXPECT_EQ(TempDxfName("C:\\", {2000, 12, 31, 0, 0, 0}), "C:\\001231000000.DXF");
+  EXPECT_EQ(TempDxfName("D:\\a\\", {2099, 1, 1, 23, 59, 59}), "D:\\a\\990101235959.DXF");
+}
+
+TEST(IsIdlePrompt, OnlyTheExactShiftJisPrompt) {
+  constexpr auto idle = Sjis(u8"コマンド: ");
+  EXPECT_EQ(idle.View().size(), 10u);
+  EXPECT_TRUE(IsIdlePrompt(idle.View()));
+  EXPECT_FALSE(IsIdlePrompt(Sjis(u8"コマンド:").View()));
+  EXPECT_FALSE(IsIdlePrompt(std::string(idle.View()) + " "));
+  EXPECT_FALSE(IsIdlePrompt(Sjis(u8"オブジェクトを選択: ").View()));
+  EXPECT_FALSE(IsIdlePrompt(""));
+  EXPECT_FALSE(IsIdlePrompt("Command: "));
+}
+
+TEST(ShouldExport, FinishedSelectionWithoutCancellation) {
+  EXPECT_TRUE(ShouldExport(std::string(Sjis(u8"オブジェクトを選択: ").View()) + "1 found"));
+  EXPECT_FALSE(ShouldExport(std::string(Sjis(u8"オブジェクトを選択: *キャンセル*").View())));
+  EXPECT_FALSE(ShouldExport(Sjis(u8"キャンセル").View()));
+  EXPECT_FALSE(ShouldExport(Sjis(u8"コマンド: ").View()));
+  EXPECT_FALSE(ShouldExport(""));
+  // UTF-8 text is not Shift-JIS: no match.
+  EXPECT_FALSE(ShouldExport("オブジェクトを選択: "));
+}
+
+TEST(ExportCommands, ExactPiecesInOrder) {
+  EXPECT_EQ(kSelectSingleCommand.size(), 15u);
+  EXPECT_EQ(kFileDiaOffCommand, std::string_view("\x03" "FILEDIA 0 "));
+  EXPECT_EQ(kFileDiaOnCommand, std::string_view("\x03" "FILEDIA 1 "));
+  const std::string folder = std::string("C:\\") + std::string(Sjis(u8"テスト").View()) + "\\";
+  EXPECT_EQ(DxfOutCommand(folder + "240305140709.DXF"),
+            "\x03" "DXFOUT \"" + folder + "240305140709.DXF\"\rVER 2000 OBJ PREV \r16 ");
+}
+
+TEST(ProjectToUcs, WorldKeepsThePointAndTurnedUcsKeepsWorldZ) {
+  const TPoint3D same = ProjectToUcs({3, 4, 5}, kWorld);
+  EXPECT_EQ(same.x, 3);
+  EXPECT_EQ(same.y, 4);
+  EXPECT_EQ(same.z, 5);
+  const TPoint3D a = ProjectToUcs({10, 0, 7}, kTurned);
+  const TPoint3D b = ProjectToUcs({10, 5, 7}, kTurned);
+  EXPECT_EQ(a.x, 0); EXPECT_EQ(a.y, 0); EXPECT_EQ(a.z, 7);
+  EXPECT_EQ(b.x, 5); EXPECT_EQ(b.y, 0); EXPECT_EQ(b.z, 7);
+  // y is taken from the point as it was, not from the new x.
+  const TPoint3D c = ProjectToUcs({12, 3, 0}, kTurned);
+  EXPECT_EQ(c.x, 3);
+  EXPECT_EQ(c.y, -2);
+  // The axes are used unnormalised, z of the offset included.
+  const TUcs skew{{1, 1, 1}, {2, 0, 1}, {0, 0, 3}};
+  const TPoint3D d = ProjectToUcs({2, 2, 3}, skew);
+  EXPECT_EQ(d.x, 2 * 1 + 0 + 1 * 2);
+  EXPECT_EQ(d.y, 3 * 2);
+  EXPECT_EQ(d.z, 3);
+}
+
+class ProjectEntityStoreTest : public StoreTest {};
+
+TEST_F(ProjectEntityStoreTest, FirstLineWinsOverPolylineAndEverythingIsProjected) {
+  RefSegment = {};
+  AddPolyline({{10, 0, 1}, {10, 1, 1}, {11, 1, 1}});
+  AddLine({10, 0, 7}, {10, 5, 7});
+  AddLine({12, 3, 0}, {10, 0, 0});
+  EXPECT_EQ(ProjectEntityStore(kTurned), TSegmentSource::Line);
+  EXPECT_EQ(RefSegment.First.x, 0); EXPECT_EQ(RefSegment.First.z, 7);
+  EXPECT_EQ(RefSegment.Second.x, 5); EXPECT_EQ(RefSegment.Second.y, 0);
+  EXPECT_EQ(Lines[1].StartPt.x, 3); EXPECT_EQ(Lines[1].StartPt.y, -2);
+  EXPECT_EQ(Polylines[0].Vertices[2].x, 1); EXPECT_EQ(Polylines[0].Vertices[2].y, -1);
+  EXPECT_EQ(Polylines[0].Vertices[2].z, 1);
+}
+
+TEST_F(ProjectEntityStoreTest, PolylineGivesItsFirstTwoVertices) {
+  AddPolyline({{0, 0, 0}, {1, 1, 0}, {2, 0, 0}});
+  AddPolyline({{5, 5, 0}, {6, 6, 0}});
+  EXPECT_EQ(ProjectEntityStore(kWorld), TSegmentSource::Polyline);
+  EXPECT_EQ(RefSegment.First.x, 0);
+  EXPECT_EQ(RefSegment.Second.x, 1);
+  EXPECT_EQ(RefSegment.Second.y, 1);
+}
+
+TEST_F(ProjectEntityStoreTest, NothingToMeasureLeavesTheSegmentAlone) {
+  RefSegment = {{1, 2, 3}, {4, 5, 6}};
+  EXPECT_EQ(ProjectEntityStore(kTurned), TSegmentSource::None);
+  EXPECT_EQ(RefSegment.First.y, 2);
+  EXPECT_EQ(RefSegment.Second.z, 6);
+  // A one-vertex polyline replaces only the first point.
+  AddPolyline({{10, 3, 0}});
+  EXPECT_EQ(ProjectEntityStore(kTurned), TSegmentSource::Polyline);
+  EXPECT_EQ(RefSegment.First.x, 3);
+  EXPECT_EQ(RefSegment.Second.x, 4);
+}
+
+TEST(MeasurementTexts, WorkedExamples) {
+  TMeasurementTexts t = MeasurementTexts(false, {0, 0, 0}, {3, 4, 0});
+  EXPECT_EQ(t.CaptionUtf8, "回転処理　線");
+  EXPECT_EQ(t.Kyori, "5.000000");
+  EXPECT_EQ(t.Kakudo, "53.13010235");
+  EXPECT_EQ(t.Do, "53");
+  EXPECT_EQ(t.Fun, "7");
+  EXPECT_EQ(t.Byo, "48.368475");
+
+  t = MeasurementTexts(false, {0, 0, 0}, {-2, 0, 0});
+  EXPECT_EQ(t.Kyori, "2.000000");
+  EXPECT_EQ(t.Kakudo, "180.00000000");
+  EXPECT_EQ(t.Do + "/" + t.Fun + "/" + t.Byo, "180/0/0.000000");
+
+  t = MeasurementTexts(false, {0, 0, 0}, {0, 5, 0});
+  EXPECT_EQ(t.Kakudo, "90.00000000");
+
+  t = MeasurementTexts(false, {2, 2, 9}, {2, 2, -9});  // z takes no part
+  EXPECT_EQ(t.Kyori, "0.000000");
+  EXPECT_EQ(t.Kakudo, " 0.00000000");
+  EXPECT_EQ(t.Do + "/" + t.Fun + "/" + t.Byo, "0/0/0.000000");
+
+  t = MeasurementTexts(true, {0, 0, 0}, {1, 1, 0});
+  EXPECT_EQ(t.CaptionUtf8, "回転処理　多角線");
+  EXPECT_EQ(t.Kyori, "1.414214");
+  EXPECT_EQ(t.Kakudo, "45.00000000");
+  EXPECT_EQ(t.Do + "/" + t.Fun + "/" + t.Byo, "45/0/0.000000");
+
+  t = MeasurementTexts(false, {0, 0, 0}, {0, -3, 0});  // straight down is 270, never -90
+  EXPECT_EQ(t.Kakudo, "270.00000000");
+}
+
+TEST(MeasurementTexts, NegativeDirectionsReadBackToTheSameAngle) {
+  TMeasurementTexts t = MeasurementTexts(true, {0, 0, 0}, {1, -1, 0});
+  EXPECT_EQ(t.Kakudo, "-45.00000000");
+  EXPECT_EQ(t.Do + "/" + t.Fun + "/" + t.Byo, "-45/0/0.000000");
+  // Below one degree the sign moves to the minutes and seconds.
+  t = MeasurementTexts(false, {0, 0, 0}, {120, -1, 0});
+  EXPECT_EQ(t.Do, "0");
+  EXPECT_EQ(t.Fun, "-28");
+  EXPECT_EQ(t.Byo.front(), '-');
+  for (const TPoint3D q : {TPoint3D{1, -1, 0}, TPoint3D{120, -1, 0}, TPoint3D{10, -1, 0}, TPoint3D{3, -4, 0},
+                           TPoint3D{1e6, -1, 0}}) {
+    t = MeasurementTexts(false, {0, 0, 0}, q);
+    const double readBack = NewDirectionDegrees(t.Do, t.Fun, t.Byo);
+    const double shown = RadToDeg(DirAngle(q.x, q.y));
+    EXPECT_NEAR(readBack, shown, 1e-9) << t.Do << " " << t.Fun << " " << t.Byo;
+    EXPECT_LT(readBack, 0.0);
+  }
+}
+
+}  // namespace
+}  // namespace swivex

@@ -1,0 +1,103 @@
+#include "workflows/Capture.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "dxf/EntityStore.h"
+#include "geometry/Angles.h"
+#include "text/NumText.h"
+#include "text/Sjis.h"
+
+namespace swivex {
+
+TSegment RefSegment;
+
+namespace {
+
+void AppendTwoDigits(std::string& out, int value) {
+  out.push_back(static_cast<char>('0' + value / 10 % 10));
+  out.push_back(static_cast<char>('0' + value % 10));
+}
+
+}  // namespace
+
+std::string TempDxfName(std::string_view folderWithSeparator, const TLocalTime& now) {
+  std::string name(folderWithSeparator);
+  for (int part : {now.Year % 100, now.Month, now.Day, now.Hour, now.Minute, now.Second}) AppendTwoDigits(name, part);
+  name += ".DXF";
+  return name;
+}
+
+bool IsIdlePrompt(std::string_view promptText) {
+  static constexpr auto kIdle = Sjis(u8"コマンド: ");
+  return promptText == kIdle.View();
+}
+
+bool ShouldExport(std::string_view lastHistoryLine) {
+  static constexpr auto kCancelled = Sjis(u8"キャンセル");
+  static constexpr auto kSelected = Sjis(u8"オブジェクトを選択");
+  return lastHistoryLine.find(kCancelled.View()) == std::string_view::npos &&
+         lastHistoryLine.find(kSelected.View()) != std::string_view::npos;
+}
+
+std::string DxfOutCommand(std::string_view tempFileName) {
+  std::string command = "\x03" "DXFOUT \"";
+  command += tempFileName;
+  command += "\"\rVER 2000 OBJ PREV \r16 ";
+  return command;
+}
+
+TPoint3D ProjectToUcs(const TPoint3D& p, const TUcs& ucs) {
+  const long double dx = static_cast<double>(p.x - ucs.Origin.x);
+  const long double dy = static_cast<double>(p.y - ucs.Origin.y);
+  const long double dz = static_cast<double>(p.z - ucs.Origin.z);
+  TPoint3D out = p;
+  out.x = static_cast<double>(dx * ucs.XDir.x + dy * ucs.XDir.y + dz * ucs.XDir.z);
+  out.y = static_cast<double>(dx * ucs.YDir.x + dy * ucs.YDir.y + dz * ucs.YDir.z);
+  return out;
+}
+
+TSegmentSource ProjectEntityStore(const TUcs& ucs) {
+  TSegmentSource source = TSegmentSource::None;
+  if (PolylineCount > 0) {
+    source = TSegmentSource::Polyline;
+    for (std::int32_t i = 0; i < PolylineCount; ++i) {
+      TPolylineRec& polyline = Polylines[static_cast<std::size_t>(i)];
+      for (std::int32_t v = 0; v < polyline.VertexCount; ++v) {
+        polyline.Vertices[v] = ProjectToUcs(polyline.Vertices[v], ucs);
+        // A first polyline of fewer than two vertices leaves the missing point as it was.
+        if (i == 0 && v == 0) RefSegment.First = polyline.Vertices[0];
+        if (i == 0 && v == 1) RefSegment.Second = polyline.Vertices[1];
+      }
+    }
+  }
+  if (LineCount > 0) {
+    source = TSegmentSource::Line;
+    for (std::int32_t i = 0; i < LineCount; ++i) {
+      TLineRec& line = Lines[static_cast<std::size_t>(i)];
+      line.StartPt = ProjectToUcs(line.StartPt, ucs);
+      line.EndPt = ProjectToUcs(line.EndPt, ucs);
+      if (i == 0) RefSegment = {line.StartPt, line.EndPt};
+    }
+  }
+  return source;
+}
+
+TMeasurementTexts MeasurementTexts(bool polyline, const TPoint3D& first, const TPoint3D& second) {
+  TMeasurementTexts texts;
+  texts.CaptionUtf8 = polyline ? kCaptionPolyline : kCaptionLine;
+  const double dx = second.x - first.x;
+  const double dy = second.y - first.y;
+  const long double ldx = dx, ldy = dy;
+  const double length = static_cast<double>(std::sqrt(ldx * ldx + ldy * ldy));
+  texts.Kyori = FormatLength(length);
+  const double degrees = RadToDeg(DirAngle(dx, dy));
+  texts.Kakudo = FormatDegrees(degrees);
+  const TDms dms = DegToDms(degrees);
+  texts.Do = std::to_string(dms.Degrees);
+  texts.Fun = std::to_string(dms.Minutes);
+  texts.Byo = FormatSeconds(dms.Seconds);
+  return texts;
+}
+
+}  // namespace swivex

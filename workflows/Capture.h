@@ -1,0 +1,80 @@
+// The capture's computations, free of Win32: the temporary file name, the prompt and history tests, the export
+// commands, the projection of the entity store into the UCS, the reference segment and the texts the dialog shows.
+// The glue in CaptureGlue.cpp calls these between its talks with AutoCAD.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "geometry/Point3D.h"
+
+namespace swivex {
+
+// The current UCS as AutoCAD reports it: origin and axes in world coordinates, used unchanged.
+struct TUcs {
+  TPoint3D Origin;
+  TPoint3D XDir;
+  TPoint3D YDir;
+};
+
+// The first segment of the picked object in UCS x, y and world z. Lives for the run; starts as zeros.
+struct TSegment {
+  TPoint3D First;
+  TPoint3D Second;
+};
+extern TSegment RefSegment;
+
+// The local time a capture names its file after.
+struct TLocalTime {
+  int Year = 0;  // four digits; only the last two are used
+  int Month = 0;
+  int Day = 0;
+  int Hour = 0;
+  int Minute = 0;
+  int Second = 0;
+};
+
+// folderWithSeparator + "yymmddhhnnss.DXF"; bytes in the system code page.
+std::string TempDxfName(std::string_view folderWithSeparator, const TLocalTime& now);
+
+// The idle prompt "コマンド: ", byte for byte in Shift-JIS.
+bool IsIdlePrompt(std::string_view promptText);
+
+// The export runs only when the last history line shows a finished selection and no cancellation.
+bool ShouldExport(std::string_view lastHistoryLine);
+
+// The three export commands; the second is a byte string in the system code page (the file name may hold
+// Japanese), the caller converts it to UTF-16.
+inline constexpr std::string_view kSelectSingleCommand = "\x03SELECT SINGLE ";
+inline constexpr std::string_view kFileDiaOffCommand = "\x03" "FILEDIA 0 ";
+inline constexpr std::string_view kFileDiaOnCommand = "\x03" "FILEDIA 1 ";
+std::string DxfOutCommand(std::string_view tempFileName);
+
+// A world point into the UCS: x and y from the offset to the origin dotted with the axes, z unchanged.
+TPoint3D ProjectToUcs(const TPoint3D& p, const TUcs& ucs);
+
+// Which kind of entity gave the reference segment.
+enum class TSegmentSource { None, Polyline, Line };
+
+// Projects every line end point and polyline vertex of the entity store in place and takes RefSegment from the
+// first polyline, or from the first line when there is one. None: the store holds neither kind and RefSegment
+// is left as it was.
+TSegmentSource ProjectEntityStore(const TUcs& ucs);
+
+// What ShowMeasurement writes: the caption (UTF-8) and the five current-value texts; the new-angle row gets
+// Do, Fun and Byo again.
+struct TMeasurementTexts {
+  std::string CaptionUtf8;
+  std::string Kyori;   // "%8.6f"
+  std::string Kakudo;  // "%11.8f"
+  std::string Do;
+  std::string Fun;
+  std::string Byo;     // "%6.6f"
+};
+TMeasurementTexts MeasurementTexts(bool polyline, const TPoint3D& first, const TPoint3D& second);
+
+inline constexpr std::string_view kCaptionIdle = "回転処理";
+inline constexpr std::string_view kCaptionPolyline = "回転処理　多角線";
+inline constexpr std::string_view kCaptionLine = "回転処理　線";
+
+}  // namespace swivex
