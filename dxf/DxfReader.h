@@ -31,7 +31,21 @@ std::int32_t ReadDxfEntities(std::string_view fileName);
 // The same read over a file's bytes already in memory (the file exists).
 std::int32_t ReadDxfBytes(std::string_view bytes);
 
-// The Height of the first slot of Styles named exactly so.
+// The same two reads, also giving the number of STYLE table records the read started (slots 0 to
+// styleCount - 1 of Styles are this read's styles). For tools that show the whole store.
+std::int32_t ReadDxfEntities(std::string_view fileName, std::int32_t& styleCount);
+std::int32_t ReadDxfBytes(std::string_view bytes, std::int32_t& styleCount);
+
+// A polyline record holds kMaxVertices vertices; a polyline that gives more fails the read with this message
+// rather than losing its further vertices. Line() is the line of the group 10 that found no room.
+inline constexpr std::string_view kTooManyVerticesMessage = "ポリラインの頂点が 1000 を超えています";
+
+// The message of a file that exists but cannot be read, with the file name given already decoded to UTF-8.
+// A TDxfReadError of that kind has Line() 0 and carries the file name as bytes in FileName().
+std::string FileReadErrorMessageUtf8(std::string_view decodedFileName);
+
+// The Height of the first slot of Styles named exactly so, looking through every slot, not only this read's;
+// 0.0 when no slot has that name.
 double StyleHeight(std::string_view name);
 
 // The text without the MTEXT codes \P \O \o \L \l and the \T…; and \C…; runs.

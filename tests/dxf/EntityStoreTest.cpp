@@ -1,0 +1,117 @@
+// Slot rules of the entity store across reads: 100 slots at the start of a read, growth by 100, Lines cut to
+// LineCount, per-record resets, spare slots keeping earlier records.
+#include <gtest/gtest.h>
+
+#include "dxf/DxfReader.h"
+#include "dxf/EntityStore.h"
+#include "tests/dxf/DxfTestFiles.h"
+
+namespace swivex {
+namespace {
+
+using test::Dxf;
+using test::InEntities;
+
+std::string Repeat(std::string_view pairs, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += (i ? "|" : "") + std::string(pairs);
+  return out;
+}
+
+class EntityStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ReleaseEntityStore(); }
+  void TearDown() override { ReleaseEntityStore(); }
+};
+
+TEST_F(EntityStoreTest, GrowthAtTheHundredAndFirstRecord) {
+  EXPECT_EQ(ReadDxfBytes(InEntities(Repeat("0|LINE|10|1|11|2", 100))), 100);
+  EXPECT_EQ(Lines.size(), 100u);
+
+  // 101 texts make Texts grow to 200 slots; Lines ends with exactly its count.
+  const std::string file = InEntities(Repeat("0|LINE|10|1|11|2", 101) + "|" + Repeat("0|TEXT|1|t", 101));
+  EXPECT_EQ(ReadDxfBytes(file), 101);
+  EXPECT_EQ(LineCount, 101);
+  EXPECT_EQ(Lines.size(), 101u);
+  EXPECT_EQ(TextCount, 101);
+  EXPECT_EQ(Texts.size(), 200u);
+  EXPECT_EQ(Polylines.size(), 100u);
+
+  // The next read sets every array back to 100 slots.
+  EXPECT_EQ(ReadDxfBytes(InEntities("0|TEXT|1|u")), 0);
+  EXPECT_EQ(Texts.size(), 100u);
+  EXPECT_EQ(TextCount, 1);
+}
+
+TEST_F(EntityStoreTest, NoLinesLeavesLinesWithoutSlots) {
+  EXPECT_EQ(ReadDxfBytes(InEntities("0|LWPOLYLINE|10|1|20|2")), 0);
+  EXPECT_EQ(LineCount, 0);
+  EXPECT_TRUE(Lines.empty());
+  EXPECT_EQ(PolylineCount, 1);
+  EXPECT_GE(Polylines.size(), 100u);
+}
+
+TEST_F(EntityStoreTest, SpareSlotsKeepEarlierRecords) {
+  ReadDxfBytes(InEntities(
+      "0|LWPOLYLINE|8|A|10|1|20|1|0|LWPOLYLINE|8|B|10|2|20|2|10|3|20|3|0|LWPOLYLINE|8|C|10|4|20|4"));
+  ASSERT_EQ(PolylineCount, 3);
+  ReadDxfBytes(InEntities("0|LWPOLYLINE|8|D|10|9|20|9"));
+  EXPECT_EQ(PolylineCount, 1);
+  EXPECT_EQ(Polylines[0].Layer.View(), "D");
+  EXPECT_EQ(Polylines[1].Layer.View(), "B");
+  EXPECT_EQ(Polylines[1].VertexCount, 2);
+  EXPECT_EQ(Polylines[2].Layer.View(), "C");
+  EXPECT_DOUBLE_EQ(Polylines[2].Vertices[0].x, 4.0);
+}
+
+TEST_F(EntityStoreTest, StartingARecordResetsOnlyItsListedFields) {
+  ReadDxfBytes(InEntities("0|LINE|8|OLD|10|5|20|6|30|7|11|8|21|9|31|10|"
+                          "0|TEXT|11|1|21|2|31|3|72|4|73|5|1|old|40|2|"
+                          "0|ARC|8|OLD|10|1|20|2|30|3|40|4|50|5|51|6|"
+                          "0|CIRCLE|8|OLD|10|1|20|2|30|3|40|4"));
+  // The same slots again, with only the keyword of each record.
+  ReadDxfBytes(InEntities("0|LINE|0|TEXT|0|ARC|0|CIRCLE"));
+  const TLineRec& line = Lines[0];
+  EXPECT_DOUBLE_EQ(line.StartPt.x, 5.0);
+  EXPECT_DOUBLE_EQ(line.StartPt.y, 6.0);
+  EXPECT_DOUBLE_EQ(line.StartPt.z, 0.0);
+  EXPECT_DOUBLE_EQ(line.EndPt.x, 8.0);
+  EXPECT_DOUBLE_EQ(line.EndPt.y, 9.0);
+  EXPECT_DOUBLE_EQ(line.EndPt.z, 0.0);
+  EXPECT_TRUE(line.Layer.View().empty());
+
+  const TTextRec& text = Texts[0];
+  EXPECT_DOUBLE_EQ(text.InsertPt.x, 0.0);
+  EXPECT_DOUBLE_EQ(text.AlignPt.z, 3.0);
+  EXPECT_EQ(text.HJust, 4);
+  EXPECT_EQ(text.VJust, 5);
+  EXPECT_TRUE(text.Text.View().empty());
+  EXPECT_DOUBLE_EQ(text.Height, 0.0);  // no style named Standard: the unknown-name height
+
+  EXPECT_TRUE(Arcs[0].Layer.View().empty());
+  EXPECT_DOUBLE_EQ(Arcs[0].Radius, 4.0);
+  EXPECT_DOUBLE_EQ(Arcs[0].EndAngle, 6.0);
+  EXPECT_TRUE(Circles[0].Layer.View().empty());
+  EXPECT_DOUBLE_EQ(Circles[0].Center.z, 3.0);
+}
+
+TEST_F(EntityStoreTest, StringsAreCutToTheirCapacityInBytes) {
+  const std::string layer(70, 'L');
+  // 59 ASCII bytes then a two-byte Shift-JIS character: the cut falls inside it.
+  const std::string split = std::string(59, 'a') + "\x83\xD3";
+  ReadDxfBytes(InEntities("0|LINE|8|" + layer + "|0|CIRCLE|8|" + split));
+  EXPECT_EQ(Lines[0].Layer.View(), std::string(60, 'L'));
+  EXPECT_EQ(Circles[0].Layer.View(), std::string(59, 'a') + "\x83");
+}
+
+TEST_F(EntityStoreTest, ReleaseEmptiesEveryArray) {
+  ReadDxfBytes(InEntities("0|LINE|0|TEXT|0|ARC"));
+  ReleaseEntityStore();
+  EXPECT_TRUE(Lines.empty() && Texts.empty() && Arcs.empty() && Circles.empty() && Polylines.empty() &&
+              Styles.empty());
+  EXPECT_EQ(Lines.capacity(), 0u);
+  EXPECT_EQ(Polylines.capacity(), 0u);
+}
+
+}  // namespace
+}  // namespace swivex

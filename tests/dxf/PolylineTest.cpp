@@ -1,0 +1,147 @@
+// POLYLINE with its VERTEX entities, LWPOLYLINE, their shared array, z staying 0, stray vertices and the limit of
+// 1000 vertices a record holds.
+#include <gtest/gtest.h>
+
+#include "dxf/DxfReader.h"
+#include "dxf/EntityStore.h"
+#include "tests/dxf/DxfTestFiles.h"
+
+namespace swivex {
+namespace {
+
+using test::InEntities;
+
+class PolylineTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ReleaseEntityStore(); }
+  void TearDown() override { ReleaseEntityStore(); }
+};
+
+TEST_F(PolylineTest, PolylineWithThreeVertices) {
+  ReadDxfBytes(InEntities(
+      "0|POLYLINE|8|外形|66|1|10|0|20|0|30|5|70|1|"
+      "0|VERTEX|8|外形|10|1.5|20|2.5|30|9|70|32|"
+      "0|VERTEX|8|X|10|3|20|4|30|9|"
+      "0|VERTEX|10|-5|20|-6|70|16|"
+      "0|SEQEND|8|Y|0|LINE|10|1"));
+  ASSERT_EQ(PolylineCount, 1);
+  const TPolylineRec& p = Polylines[0];
+  EXPECT_EQ(p.VertexCount, 3);
+  EXPECT_EQ(p.Flags, 1);
+  EXPECT_EQ(p.Layer.View(), "外形");  // the header's layer; the vertices' and SEQEND's do not reach it
+  const double xs[] = {1.5, 3, -5}, ys[] = {2.5, 4, -6};
+  const int flags[] = {32, 0, 16};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_DOUBLE_EQ(p.Vertices[i].x, xs[i]);
+    EXPECT_DOUBLE_EQ(p.Vertices[i].y, ys[i]);
+    EXPECT_DOUBLE_EQ(p.Vertices[i].z, 0.0);
+    EXPECT_EQ(p.VertexFlags[i], flags[i]);
+  }
+  EXPECT_EQ(LineCount, 1);
+}
+
+TEST_F(PolylineTest, LwPolylineWithElevation) {
+  ReadDxfBytes(InEntities(
+      "0|LWPOLYLINE|8|L1|90|4|70|1|38|12.5|10|0|20|0|10|10|20|0|42|0.5|10|10|20|5|10|0|20|5|0|LWPOLYLINE|10|7|20|8"));
+  ASSERT_EQ(PolylineCount, 2);
+  const TPolylineRec& p = Polylines[0];
+  EXPECT_EQ(p.VertexCount, 4);
+  EXPECT_EQ(p.Flags, 0);  // group 70 of an LWPOLYLINE is not read
+  EXPECT_EQ(p.Layer.View(), "L1");
+  const double xs[] = {0, 10, 10, 0}, ys[] = {0, 0, 5, 5};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_DOUBLE_EQ(p.Vertices[i].x, xs[i]);
+    EXPECT_DOUBLE_EQ(p.Vertices[i].y, ys[i]);
+    EXPECT_DOUBLE_EQ(p.Vertices[i].z, 0.0);
+    EXPECT_EQ(p.VertexFlags[i], 0);
+  }
+  EXPECT_EQ(Polylines[1].VertexCount, 1);
+}
+
+TEST_F(PolylineTest, BothKindsShareOneArrayInFileOrder) {
+  ReadDxfBytes(InEntities("0|LWPOLYLINE|8|A|10|1|20|1|0|POLYLINE|8|B|0|VERTEX|10|2|20|2|0|SEQEND|"
+                          "0|LWPOLYLINE|8|C|10|3|20|3"));
+  ASSERT_EQ(PolylineCount, 3);
+  EXPECT_EQ(Polylines[0].Layer.View(), "A");
+  EXPECT_EQ(Polylines[1].Layer.View(), "B");
+  EXPECT_EQ(Polylines[2].Layer.View(), "C");
+  EXPECT_DOUBLE_EQ(Polylines[1].Vertices[0].x, 2.0);
+}
+
+TEST_F(PolylineTest, StartResetsTheWholeReusedSlot) {
+  ReadDxfBytes(InEntities("0|POLYLINE|8|OLD|70|9|0|VERTEX|10|1|20|1|70|3|0|VERTEX|10|2|20|2|70|4|0|SEQEND"));
+  ReadDxfBytes(InEntities("0|LWPOLYLINE|10|5|20|6"));
+  const TPolylineRec& p = Polylines[0];
+  EXPECT_EQ(p.VertexCount, 1);
+  EXPECT_EQ(p.Flags, 0);
+  EXPECT_TRUE(p.Layer.View().empty());
+  EXPECT_EQ(p.VertexFlags[0], 0);
+  EXPECT_EQ(p.VertexFlags[1], 0);
+  EXPECT_DOUBLE_EQ(p.Vertices[1].x, 0.0);
+  EXPECT_DOUBLE_EQ(p.Vertices[1].y, 0.0);
+}
+
+TEST_F(PolylineTest, StrayVertexGroupsAreIgnored) {
+  // A VERTEX before any polyline, and a vertex's 20 and 70 before its 10: nothing written, nothing raised,
+  // even when their values are no numbers.
+  EXPECT_EQ(ReadDxfBytes(InEntities("0|VERTEX|10|1|20|2|70|3|0|SEQEND|0|LINE")), 1);
+  EXPECT_EQ(PolylineCount, 0);
+  ReadDxfBytes(InEntities("0|POLYLINE|70|8|0|VERTEX|70|5|20|x|10|1|20|2|0|LWPOLYLINE|20|7|10|3|20|4"));
+  ASSERT_EQ(PolylineCount, 2);
+  EXPECT_EQ(Polylines[0].VertexCount, 1);
+  EXPECT_EQ(Polylines[0].VertexFlags[0], 0);
+  EXPECT_DOUBLE_EQ(Polylines[0].Vertices[0].y, 2.0);
+  EXPECT_EQ(Polylines[1].VertexCount, 1);
+  EXPECT_DOUBLE_EQ(Polylines[1].Vertices[0].y, 4.0);
+  // A VERTEX after an LWPOLYLINE goes to that record: the last polyline started, whatever its kind.
+  ReadDxfBytes(InEntities("0|LWPOLYLINE|10|1|20|1|0|VERTEX|10|2|20|2|70|6"));
+  EXPECT_EQ(Polylines[0].VertexCount, 2);
+  EXPECT_EQ(Polylines[0].VertexFlags[1], 6);
+}
+
+std::string VertexPairs(int count, bool lightweight) {
+  std::string out = lightweight ? "0|LWPOLYLINE|8|P" : "0|POLYLINE|8|P";
+  for (int i = 0; i < count; ++i) {
+    out += lightweight ? "" : "|0|VERTEX";
+    out += "|10|" + std::to_string(i) + "|20|" + std::to_string(-i);
+  }
+  return out + (lightweight ? "" : "|0|SEQEND");
+}
+
+TEST_F(PolylineTest, ThousandVerticesFit) {
+  for (bool lightweight : {false, true}) {
+    ReadDxfBytes(InEntities(VertexPairs(1000, lightweight)));
+    ASSERT_EQ(PolylineCount, 1);
+    EXPECT_EQ(Polylines[0].VertexCount, 1000);
+    EXPECT_DOUBLE_EQ(Polylines[0].Vertices[999].x, 999.0);
+    EXPECT_DOUBLE_EQ(Polylines[0].Vertices[999].y, -999.0);
+  }
+}
+
+TEST_F(PolylineTest, MoreThanThousandVerticesFailTheRead) {
+  for (bool lightweight : {false, true}) {
+    SCOPED_TRACE(lightweight ? "LWPOLYLINE" : "POLYLINE");
+    ReleaseEntityStore();
+    // A second polyline after the long one must not be started either.
+    const std::string file = InEntities("0|LINE|" + VertexPairs(1001, lightweight) + "|0|LWPOLYLINE|10|1|20|1");
+    // Line of the 1001st group 10: 4 lines before the LINE, 2 for LINE, 4 for the header with its layer, then
+    // per vertex 4 lines (6 with its VERTEX pair).
+    const int perVertex = lightweight ? 4 : 6;
+    const int expectedLine = 4 + 2 + 4 + 1000 * perVertex + (lightweight ? 1 : 3);
+    try {
+      ReadDxfBytes(file);
+      FAIL() << "no error";
+    } catch (const TDxfReadError& error) {
+      EXPECT_EQ(std::string_view(error.what()), kTooManyVerticesMessage);
+      EXPECT_EQ(error.Line(), expectedLine);
+    }
+    EXPECT_EQ(PolylineCount, 1);
+    EXPECT_EQ(Polylines[0].VertexCount, 1000);
+    EXPECT_DOUBLE_EQ(Polylines[0].Vertices[999].x, 999.0);
+    EXPECT_EQ(LineCount, 1);
+    EXPECT_EQ(Lines.size(), 100u);  // not cut after an error
+  }
+}
+
+}  // namespace
+}  // namespace swivex
