@@ -1,33 +1,33 @@
-// Start-up: the application's one window and its message loop.
+// Start-up: the dialog as the main form, the message loop until it closes, then the entity store released.
 #include <windows.h>
+#include <commctrl.h>
 
-namespace {
-
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
+#include "app/ErrorBox.h"
+#include "app/SwivexForm.h"
+#include "dxf/EntityStore.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"TSwivexF";
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, wc.lpszClassName, L"回転処理", WS_CAPTION | WS_SYSMENU,
-                                192, 117, 290, 209, nullptr, nullptr, instance, nullptr);
-  ShowWindow(window, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  int exitCode = 0;
+  try {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    swivex::TSwivexF form;
+    if (!form.Create(instance)) return 1;
+    ShowWindow(form.Handle(), show);
+    UpdateWindow(form.Handle());
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      // The dialog manager gives the tab key its meaning.
+      if (!IsWindow(form.Handle()) || !IsDialogMessageW(form.Handle(), &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+    exitCode = static_cast<int>(msg.wParam);
+  } catch (...) {
+    swivex::ShowActionError(nullptr);
+    exitCode = 1;
   }
-  return 0;
+  swivex::ReleaseEntityStore();
+  return exitCode;
 }

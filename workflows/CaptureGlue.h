@@ -1,0 +1,37 @@
+// The capture ("取込"): runs the capture's steps against AutoCAD through the CAD host link and shows the result in
+// the dialog. The steps are public so that the benchmark can time them one by one; Button4Click runs them all.
+#pragma once
+
+#include <string>
+
+#include "workflows/Capture.h"
+#include "workflows/DialogFields.h"
+
+namespace swivex {
+
+// Step 1: the temporary file name in the exe's folder, any file of that name deleted.
+std::string PrepareTempDxfName();
+
+// Steps 2 and 3: AutoCAD brought to the foreground and showing a prompt.
+bool AcadReady();
+
+// Step 4.
+TUcs QueryUcs();
+
+// Step 5: the single-object selection and the wait for the idle prompt, keeping the dialog alive between polls.
+// False when the dialog was closed (or the application told to quit) during the wait: the capture must end.
+bool PickOneObject(HWND form);
+
+// Steps 6 and 7: the export of the picked object when the history shows a finished selection.
+void ExportPick(const std::string& tempFileName);
+
+// Step 8: read, project and show. False when there was no file, or nothing in it to measure.
+bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TUcs& ucs);
+
+// The caption and the current-value fields, and the same degrees, minutes and seconds in the new-angle row.
+void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first, TPoint3D second);
+
+// The click handler of "取込".
+void Button4Click(const TDialogFields& dialog);
+
+}  // namespace swivex

@@ -1,0 +1,24 @@
+#include "workflows/RedrawGlue.h"
+
+#include <string>
+
+#include "cadlink/AcadLink.h"
+#include "geometry/Angles.h"
+#include "text/NumText.h"
+#include "workflows/CaptureGlue.h"
+#include "workflows/Redraw.h"
+#include "workflows/WinText.h"
+
+namespace swivex {
+
+void Button1Click(const TDialogFields& dialog) {
+  const double degrees =
+      NewDirectionDegrees(GetWindowAnsi(dialog.eDo2), GetWindowAnsi(dialog.eFun2), GetWindowAnsi(dialog.eByo2));
+  SetWindowAnsi(dialog.eKakudo2, FormatDegrees(degrees));
+  if (!AcadReady()) return;
+  SendRedrawCommands(
+      DegToRad(degrees), [&] { return StrToFloat(GetWindowAnsi(dialog.eKyori)); },
+      [](const std::string& command) { AcadSendCommand(std::wstring(command.begin(), command.end())); });
+}
+
+}  // namespace swivex
