@@ -1,0 +1,26 @@
+// The stand-in host's DXFOUT: writes objects as an ASCII DXF of version 2000 (AC1015) with the sections a real
+// export has (HEADER, CLASSES, TABLES with a STYLE table, BLOCKS, ENTITIES, OBJECTS); polylines as LWPOLYLINE.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "standin/Drawing.h"
+
+namespace swivex {
+
+// Turns a UTF-8 text into the bytes the file holds (Shift-JIS for $DWGCODEPAGE ANSI_932).
+using TTextEncoder = std::function<std::string(std::string_view utf8)>;
+
+// A real number with `decimals` places, trailing zeros dropped but one decimal kept ("10.5", "0.0", "-3.0").
+std::string DxfReal(double v, int decimals);
+
+// Writes the entities with the given indices (in that order) with `decimals` places (0 to 16). Line breaks are
+// CR LF, as DXFOUT writes them on Windows.
+void WriteDxf(std::ostream& out, const std::vector<TEntity>& entities, const std::vector<int>& which, int decimals,
+              const TTextEncoder& encode);
+
+}  // namespace swivex

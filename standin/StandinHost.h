@@ -1,0 +1,123 @@
+// The stand-in host's command line: what it does with typed input, as a Japanese AutoCAD would. Portable C++,
+// texts in UTF-8; the Win32 shell (StandinMain.cpp) feeds it the characters of each WM_COPYDATA, shows its
+// prompt and history, and turns texts into the ANSI code page where they leave the program.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "standin/Drawing.h"
+#include "standin/DxfWriter.h"
+
+namespace swivex {
+
+// How the scenario picks at "オブジェクトを選択: " of SELECT: a person clicks (Click), the scenario picks object
+// Entity after DelayMs (Entity), cancels after DelayMs (Cancel), or nothing happens (Never).
+enum class TPickMode { Click, Entity, Cancel, Never };
+
+struct TPickPlan {
+  TPickMode Mode = TPickMode::Click;
+  int Entity = 0;
+  int DelayMs = 300;
+};
+
+// What the history copy (WM_COMMAND 32781) puts on the clipboard: the history (Normal), the text of HistoryRaw
+// (Raw), or nothing at all (None: the clipboard is emptied and left without text).
+enum class THistoryCopy { Normal, Raw, None };
+
+// Everything a scenario sets. The window flavour counts only when the windows are made (the scenario file).
+struct TScenario {
+  std::string FrameClass = "Afx:400000:8:10011:0:0";
+  bool Unicode = true;
+  bool Floating = false;
+  std::string Title = "AutoCAD 2008 - [Drawing1.dwg]";
+  std::string TextTitle = "AutoCAD テキスト ウィンドウ - Drawing1.dwg";
+  std::string TextClass = "Afx:400000:b:10011:6:0";
+  std::string FloatingTitle = "コマンド ライン";
+  std::string FloatingClass = "Afx:400000:8:10003:0:0";
+  TPickPlan Pick;
+  std::string LogPath, DxfPath, JsonPath, ReadyPath;
+  int HoldClipboardMs = 0;
+  THistoryCopy HistoryCopy = THistoryCopy::Normal;
+  std::string HistoryRaw;  // UTF-8, written to the clipboard in the ANSI code page
+};
+
+// How UCSORG, UCSXDIR and UCSYDIR echo: "UCSORG = 10.5000,-3.0000,0.0000 (読み込み専用)".
+enum class TEchoStyle { Fixed, Exponent, Shortest };
+
+struct TEchoFormat {
+  TEchoStyle Style = TEchoStyle::Fixed;
+  int Decimals = 4;
+  std::string Remark = "(読み込み専用)";          // empty: no remark
+  std::map<std::string, std::string> Override;  // variable name → whole echo line
+};
+
+enum class THostState {
+  Idle, SelectObjects, FilediaValue, DxfoutName, DxfoutOptions, DxfoutVersion, DxfoutObjects, DxfoutPrecision,
+  LineFirst, LineNext, PlineFirst, PlineNext,
+};
+
+struct TExport {
+  std::string Path;
+  std::vector<int> Entities;
+  int Decimals = 16;
+  bool Written = false;
+};
+
+// The whole host: scenario, drawing, UCS, system variables and command-line state.
+struct THost {
+  TScenario Scenario;
+  std::vector<TEntity> Entities;
+  TUcs Ucs;
+  TEchoFormat Echo;
+  int Filedia = 1;
+  std::vector<int> PreviousSelection;
+  std::vector<std::string> History;  // finished lines; the current prompt is not among them
+  std::string Prompt = "コマンド: ";
+  std::string Input;                 // typed since the last input ended
+  bool InQuotes = false;
+  THostState State = THostState::Idle;
+  // The running command's data.
+  bool SingleSelect = false;
+  std::vector<int> Selection;
+  std::string DxfPath;
+  bool DxfObjectsChosen = false;
+  std::vector<TPoint3D> Points;  // world points of a LINE or PLINE so far
+  int LineEntitiesMade = 0;
+  std::vector<TExport> Exports;
+  TTextEncoder Encode = [](std::string_view s) { return std::string(s); };
+};
+
+inline constexpr std::string_view kIdlePrompt = "コマンド: ";
+inline constexpr std::string_view kSelectPrompt = "オブジェクトを選択: ";
+inline constexpr std::string_view kCancelMark = "*キャンセル*";
+
+// Takes one typed character: U+0003 and Esc cancel, a blank (outside double quotes), CR or LF end the input,
+// backspace takes back one character, anything else is typed.
+void FeedChar(THost& host, char32_t c);
+void FeedText(THost& host, std::u32string_view text);
+// Ends the current input as a blank or CR would.
+void SubmitInput(THost& host);
+// Cancels what runs, as Ctrl+C: "<prompt><input>*キャンセル*" goes to the history.
+void CancelCommand(THost& host);
+// True while SELECT waits at "オブジェクトを選択: " for an object to be picked.
+bool WaitingForPick(const THost& host);
+// Picks object `index` (a click or the scenario). Returns false when nothing waits for a pick or no such object.
+bool PickEntity(THost& host, int index);
+
+// The history as the text window copies it: every line followed by CR LF.
+std::string HistoryText(const THost& host);
+// The echo line of a UCS variable ("UCSORG", "UCSXDIR" or "UCSYDIR").
+std::string UcsEcho(const THost& host, const std::string& name);
+// The host as JSON (drawing, UCS, FILEDIA, previous selection, exports, history, prompt).
+std::string HostToJson(const THost& host);
+
+// "x,y" or "x,y,z" to a point; false when it is not that.
+bool ParsePointText(std::string_view text, TPoint3D& p);
+// UTF-32 ↔ UTF-8 (the shell decodes messages to UTF-16, then to code points).
+std::string Utf8FromUtf32(std::u32string_view text);
+std::u32string Utf32FromUtf8(std::string_view text);
+
+}  // namespace swivex

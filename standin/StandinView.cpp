@@ -1,0 +1,166 @@
+#include "standin/StandinView.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace swivex {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kPickTolerance = 6.0;  // pixels
+
+struct TView {
+  double Scale = 1, MinX = 0, MinY = 0;
+  int Left = 0, Bottom = 0;
+  POINT Map(double x, double y) const {
+    return {static_cast<LONG>(std::lround(Left + (x - MinX) * Scale)),
+            static_cast<LONG>(std::lround(Bottom - (y - MinY) * Scale))};
+  }
+};
+
+// Points that describe an object on screen: the polyline through them (arcs and circles sampled).
+std::vector<POINT> Outline(const TView& v, const TEntity& e) {
+  std::vector<POINT> pts;
+  switch (e.Kind) {
+    case TEntityKind::Line:
+      pts = {v.Map(e.Start.x, e.Start.y), v.Map(e.End.x, e.End.y)};
+      break;
+    case TEntityKind::LwPolyline:
+      for (const auto& p : e.Vertices) pts.push_back(v.Map(p.x, p.y));
+      if (e.Closed && !e.Vertices.empty()) pts.push_back(pts.front());
+      break;
+    case TEntityKind::Circle:
+    case TEntityKind::Arc: {
+      double a0 = 0, a1 = 360;
+      if (e.Kind == TEntityKind::Arc) {
+        a0 = e.StartAngle;
+        a1 = e.EndAngle;
+        while (a1 <= a0) a1 += 360;
+      }
+      const int steps = std::max(8, static_cast<int>((a1 - a0) / 5));
+      for (int i = 0; i <= steps; ++i) {
+        const double a = (a0 + (a1 - a0) * i / steps) * kPi / 180;
+        pts.push_back(v.Map(e.Center.x + e.Radius * std::cos(a), e.Center.y + e.Radius * std::sin(a)));
+      }
+      break;
+    }
+    case TEntityKind::Text:
+    case TEntityKind::MText:
+      pts = {v.Map(e.Start.x, e.Start.y)};
+      break;
+  }
+  return pts;
+}
+
+void Extend(double& minX, double& minY, double& maxX, double& maxY, double x, double y) {
+  minX = std::min(minX, x);
+  minY = std::min(minY, y);
+  maxX = std::max(maxX, x);
+  maxY = std::max(maxY, y);
+}
+
+TView FitView(const RECT& area, const THost& host) {
+  double minX = std::numeric_limits<double>::max(), minY = minX, maxX = -minX, maxY = -minX;
+  for (const auto& e : host.Entities) {
+    switch (e.Kind) {
+      case TEntityKind::Line:
+        Extend(minX, minY, maxX, maxY, e.Start.x, e.Start.y);
+        Extend(minX, minY, maxX, maxY, e.End.x, e.End.y);
+        break;
+      case TEntityKind::LwPolyline:
+        for (const auto& p : e.Vertices) Extend(minX, minY, maxX, maxY, p.x, p.y);
+        break;
+      case TEntityKind::Circle:
+      case TEntityKind::Arc:
+        Extend(minX, minY, maxX, maxY, e.Center.x - e.Radius, e.Center.y - e.Radius);
+        Extend(minX, minY, maxX, maxY, e.Center.x + e.Radius, e.Center.y + e.Radius);
+        break;
+      case TEntityKind::Text:
+      case TEntityKind::MText:
+        Extend(minX, minY, maxX, maxY, e.Start.x, e.Start.y);
+        Extend(minX, minY, maxX, maxY, e.Start.x + e.Height * 4, e.Start.y + e.Height);
+        break;
+    }
+  }
+  if (minX > maxX) minX = minY = 0, maxX = maxY = 100;
+  const double margin = 30;
+  const double w = std::max(1.0, static_cast<double>(area.right - area.left) - 2 * margin);
+  const double h = std::max(1.0, static_cast<double>(area.bottom - area.top) - 2 * margin);
+  TView v;
+  v.Scale = std::min(w / std::max(maxX - minX, 1e-9), h / std::max(maxY - minY, 1e-9));
+  if (!std::isfinite(v.Scale) || v.Scale <= 0) v.Scale = 1;
+  v.MinX = minX;
+  v.MinY = minY;
+  v.Left = area.left + static_cast<int>(margin);
+  v.Bottom = area.bottom - static_cast<int>(margin);
+  return v;
+}
+
+double SegmentDistance(POINT a, POINT b, double x, double y) {
+  const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+  double t = len2 > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / len2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  return std::hypot(a.x + t * dx - x, a.y + t * dy - y);
+}
+
+std::wstring Wide(const std::string& utf8) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring w(static_cast<std::size_t>(std::max(n, 0)), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
+  return w;
+}
+
+}  // namespace
+
+void PaintDrawing(HDC dc, const RECT& area, const THost& host) {
+  HBRUSH background = CreateSolidBrush(RGB(33, 40, 48));
+  FillRect(dc, &area, background);
+  DeleteObject(background);
+  const TView view = FitView(area, host);
+  SetBkMode(dc, TRANSPARENT);
+  for (std::size_t i = 0; i < host.Entities.size(); ++i) {
+    const TEntity& e = host.Entities[i];
+    const bool picked = std::find(host.PreviousSelection.begin(), host.PreviousSelection.end(), static_cast<int>(i)) !=
+                        host.PreviousSelection.end();
+    const COLORREF colour = picked ? RGB(0, 200, 255) : e.New ? RGB(255, 210, 0) : RGB(240, 240, 240);
+    HPEN pen = CreatePen(PS_SOLID, picked ? 2 : 1, colour);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    const auto pts = Outline(view, e);
+    if (e.Kind == TEntityKind::Text || e.Kind == TEntityKind::MText) {
+      SetTextColor(dc, colour);
+      const std::wstring text = Wide(e.Text);
+      TextOutW(dc, pts[0].x, pts[0].y - 14, text.c_str(), static_cast<int>(text.size()));
+    } else if (pts.size() >= 2) {
+      Polyline(dc, pts.data(), static_cast<int>(pts.size()));
+    }
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+  }
+}
+
+int HitTest(const RECT& area, const THost& host, int x, int y) {
+  const TView view = FitView(area, host);
+  int best = -1;
+  double bestDistance = kPickTolerance;
+  for (std::size_t i = 0; i < host.Entities.size(); ++i) {
+    const auto pts = Outline(view, host.Entities[i]);
+    double d = std::numeric_limits<double>::max();
+    if (pts.size() == 1) {
+      // A text: anywhere in a box right of and above its insertion point.
+      const bool inside = x >= pts[0].x - 4 && x <= pts[0].x + 120 && y <= pts[0].y + 4 && y >= pts[0].y - 18;
+      d = inside ? 0 : d;
+    }
+    for (std::size_t k = 1; k < pts.size(); ++k) d = std::min(d, SegmentDistance(pts[k - 1], pts[k], x, y));
+    if (d <= bestDistance) {
+      bestDistance = d;
+      best = static_cast<int>(i);
+    }
+  }
+  return best;
+}
+
+}  // namespace swivex
