@@ -1,0 +1,228 @@
+#!/usr/bin/python3
+"""Checks dxfdump against ezdxf on real DXF files.
+
+For every file of the samples folder: dxfdump must not crash. The file's raw lines and ezdxf's low-level tag loader
+predict what a reader of the ENTITIES section must give: either the first failure (a code line that is no plain
+integer, a value of a read group that is no number, a polyline with more than 1000 vertices), which dxfdump must
+report with the same message and line and exit 1; or the lines and polylines (count, order, x/y to 1e-9, layer),
+which dxfdump's JSON must hold, with exactly the JSON keys the tool documents.
+
+usage: dxf_oracle.py DXFDUMP SAMPLES_FOLDER
+"""
+import json
+import math
+import re
+import subprocess
+import sys
+from pathlib import Path
+
+from ezdxf.lldxf.tagger import ascii_tags_loader
+
+INT_RE = re.compile(r"^ *[+-]?[0-9]+$")
+REAL_RE = re.compile(r"^ *[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)? *$")
+INT_MSG = "'{}' は整数ではありません."
+REAL_MSG = "'{}' は浮動小数点数ではありません."
+TOO_MANY = "ポリラインの頂点が 1000 を超えています."
+MAX_VERTICES = 1000
+
+# Groups each entity kind converts, as integer or real.
+REAL_GROUPS = {
+    "LINE": {10, 20, 30, 11, 21, 31},
+    "TEXT": {10, 20, 30, 11, 21, 31, 40},
+    "ARC": {10, 20, 30, 40, 50, 51},
+    "CIRCLE": {10, 20, 30, 40},
+    "VERTEX": {10, 20},
+    "LWPOLYLINE": {10, 20},
+}
+REAL_GROUPS["MTEXT"] = REAL_GROUPS["TEXT"]
+INT_GROUPS = {"TEXT": {72, 73}, "MTEXT": {72, 73}, "POLYLINE": {70}, "VERTEX": {70}}
+
+KEYS = {
+    "top": {"lines", "polylines", "texts", "arcs", "circles", "styles"},
+    "lines": {"start", "end", "layer"},
+    "polylines": {"layer", "flags", "vertices", "vertex_flags"},
+    "texts": {"insert", "align", "text", "hjust", "vjust", "height"},
+    "arcs": {"center", "radius", "start_angle", "end_angle", "layer"},
+    "circles": {"center", "radius", "layer"},
+    "styles": {"name", "height"},
+}
+
+
+def raw_lines(data):
+    """Lines split at CR LF, lone CR and lone LF; no empty last line from a final break."""
+    text = data.decode("latin-1")
+    lines = re.split(r"\r\n|\r|\n", text)
+    if lines and lines[-1] == "" and text:
+        lines.pop()
+    return lines
+
+
+def first_code_error(lines):
+    """(line, message) of the first code line that is no int32, up to the end of the ENTITIES section."""
+    in_entities = False
+    for i in range(0, len(lines) - 1, 2):
+        code, value = lines[i], lines[i + 1]
+        if not INT_RE.match(code) or not -2**31 <= int(code) < 2**31:
+            return i + 1, INT_MSG.format(decode_like_tool(code))
+        code = int(code)
+        if in_entities and code == 0 and value == "ENDSEC":
+            return None
+        if code == 2 and value == "ENTITIES":
+            in_entities = True
+    return None
+
+
+def expected_store(path):
+    """Lines and polylines of the first ENTITIES section, or the first failure as (line, message)."""
+    with open(path, encoding="latin-1", newline=None) as stream:  # values keep their bytes
+        tags = list(ascii_tags_loader(stream, skip_comments=False))
+    lines, polylines = [], []
+    kind = None  # the entity the current tags belong to
+    entity = None
+    in_entities = False
+    style_open = in_style_table = False
+    for index, (code, value) in enumerate(tags):
+        code_line = 2 * index + 1
+        if in_entities and code == 0 and value == "ENDSEC":
+            break
+        if code == 0:
+            kind = value if in_entities else None
+            style_open = in_style_table and value == "STYLE"
+            entity = None
+            if kind == "LINE":
+                entity = {"start": [0.0, 0.0], "end": [0.0, 0.0], "layer": ""}
+                lines.append(entity)
+            elif kind in ("POLYLINE", "LWPOLYLINE"):
+                entity = {"vertices": [], "layer": ""}
+                polylines.append(entity)
+            elif kind == "VERTEX" and polylines:
+                entity = polylines[-1]
+        elif style_open and code == 40 and not REAL_RE.match(value):
+            return (code_line + 1, REAL_MSG.format(decode_like_tool(value)))
+        elif kind is not None:
+            if code in REAL_GROUPS.get(kind, ()) and not REAL_RE.match(value):
+                return (code_line + 1, REAL_MSG.format(decode_like_tool(value)))
+            if code in INT_GROUPS.get(kind, ()) and not INT_RE.match(value):
+                return (code_line + 1, INT_MSG.format(decode_like_tool(value)))
+            if entity is not None:
+                if kind == "LINE":
+                    target = {10: ("start", 0), 20: ("start", 1), 11: ("end", 0), 21: ("end", 1)}.get(code)
+                    if target:
+                        entity[target[0]][target[1]] = float(value)
+                    elif code == 8:
+                        entity["layer"] = decode_like_tool(value)
+                elif code == 8 and kind in ("POLYLINE", "LWPOLYLINE"):
+                    entity["layer"] = decode_like_tool(value)
+                elif code == 10 and kind in ("VERTEX", "LWPOLYLINE"):
+                    if len(entity["vertices"]) == MAX_VERTICES:
+                        return (code_line, TOO_MANY)
+                    entity["vertices"].append([float(value), 0.0])
+                elif code == 20 and kind in ("VERTEX", "LWPOLYLINE") and entity["vertices"]:
+                    entity["vertices"][-1][1] = float(value)
+        if code == 2 and value == "ENTITIES":
+            in_entities, in_style_table = True, False
+        if code == 2 and value == "STYLE":
+            in_style_table = True
+    return {"lines": lines, "polylines": polylines}
+
+
+def close(a, b):
+    return math.isclose(a, b, rel_tol=1e-9, abs_tol=1e-9)
+
+
+def decode_like_tool(raw):
+    """Shift-JIS bytes (the value read as latin-1) to text: CP932 characters, U+FFFD for each byte that starts
+    none. Python maps the single bytes 0x80, 0xA0 and 0xFD-0xFF to characters; glibc's CP932 does not, and the
+    tool's strings come from glibc, so they count as undecodable here too."""
+    data = raw.encode("latin-1")
+    out, i = [], 0
+    while i < len(data):
+        lead = data[i]
+        size = 2 if 0x81 <= lead <= 0x9F or 0xE0 <= lead <= 0xFC else 1
+        try:
+            if lead in (0x80, 0xA0, 0xFD, 0xFE, 0xFF) or i + size > len(data):
+                raise ValueError
+            out.append(data[i:i + size].decode("cp932"))
+            i += size
+        except ValueError:
+            out.append("\ufffd")
+            i += 1
+    return "".join(out)
+
+
+def check_keys(store):
+    problems = []
+    if set(store) != KEYS["top"]:
+        problems.append(f"top-level keys {sorted(store)}")
+    for key in KEYS["top"] & set(store):
+        for entry in store[key]:
+            if set(entry) != KEYS[key]:
+                problems.append(f"{key} entry keys {sorted(entry)}")
+                break
+    for p in store.get("polylines", []):
+        if len(p["vertices"]) != len(p["vertex_flags"]):
+            problems.append("vertices and vertex_flags differ in length")
+    return problems
+
+
+def compare(expected, store):
+    problems = check_keys(store)
+    if len(store["lines"]) != len(expected["lines"]):
+        return problems + [f"{len(store['lines'])} lines, ezdxf {len(expected['lines'])}"]
+    if len(store["polylines"]) != len(expected["polylines"]):
+        return problems + [f"{len(store['polylines'])} polylines, ezdxf {len(expected['polylines'])}"]
+    for i, (got, want) in enumerate(zip(store["lines"], expected["lines"])):
+        values = got["start"][:2] + got["end"][:2]
+        wanted = want["start"] + want["end"]
+        if not all(close(a, b) for a, b in zip(values, wanted)) or got["layer"] != want["layer"]:
+            problems.append(f"line {i}: {got} != {want}")
+    for i, (got, want) in enumerate(zip(store["polylines"], expected["polylines"])):
+        if got["layer"] != want["layer"] or len(got["vertices"]) != len(want["vertices"]):
+            problems.append(f"polyline {i}: layer {got['layer']!r}/{want['layer']!r}, "
+                            f"{len(got['vertices'])}/{len(want['vertices'])} vertices")
+            continue
+        for k, (a, b) in enumerate(zip(got["vertices"], want["vertices"])):
+            if not (close(a[0], b[0]) and close(a[1], b[1])):
+                problems.append(f"polyline {i} vertex {k}: {a} != {b}")
+                break
+    return problems
+
+
+def check_file(dxfdump, path):
+    data = path.read_bytes()
+    expected = first_code_error(raw_lines(data)) or expected_store(path)
+    run = subprocess.run([dxfdump, str(path)], capture_output=True, timeout=120)
+    if run.returncode not in (0, 1):
+        return f"dxfdump ended with {run.returncode} (crash?): {run.stderr.decode(errors='replace')[-400:]}", None
+    stderr = run.stderr.decode("utf-8", errors="replace").strip()
+    if isinstance(expected, tuple):
+        line, message = expected
+        want = f"{path}:{line}: {message}"
+        if run.returncode != 1 or stderr != want:
+            return f"expected failure {want!r}, got exit {run.returncode} {stderr!r}", None
+        return None, f"fails as expected at line {line}: {message}"
+    if run.returncode != 0:
+        return f"dxfdump failed: {stderr}", None
+    problems = compare(expected, json.loads(run.stdout.decode("utf-8")))
+    if problems:
+        return "; ".join(problems[:5]), None
+    return None, f"{len(expected['lines'])} lines, {len(expected['polylines'])} polylines match"
+
+
+def main():
+    dxfdump, folder = sys.argv[1], Path(sys.argv[2])
+    files = sorted(p for p in folder.iterdir() if p.suffix.lower() == ".dxf") if folder.is_dir() else []
+    if not files:
+        print(f"no DXF samples in {folder}")
+        return 1
+    failures = 0
+    for path in files:
+        problem, note = check_file(dxfdump, path)
+        print(f"{'FAIL' if problem else 'ok  '} {path.name}: {problem or note}")
+        failures += bool(problem)
+    print(f"{len(files) - failures} of {len(files)} files as expected")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

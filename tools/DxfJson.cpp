@@ -1,0 +1,149 @@
+#include "tools/DxfJson.h"
+
+#include <iconv.h>
+
+#include <charconv>
+#include <cmath>
+#include <memory>
+
+#include "dxf/DxfReader.h"
+#include "dxf/EntityStore.h"
+#include "text/NumText.h"
+
+namespace swivex {
+
+namespace {
+
+struct TIconvCloser {
+  void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
+};
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+std::string Point(const TPoint3D& p) {
+  return "[" + JsonNumber(p.x) + "," + JsonNumber(p.y) + "," + JsonNumber(p.z) + "]";
+}
+
+template <class Each>
+void WriteArray(std::ostream& out, const char* key, std::int32_t count, Each each) {
+  out << "\"" << key << "\":[";
+  for (std::int32_t i = 0; i < count; ++i) {
+    if (i) out << ",";
+    each(static_cast<std::size_t>(i));
+  }
+  out << "]";
+}
+
+}  // namespace
+
+std::string SjisToUtf8(std::string_view bytes) {
+  std::unique_ptr<void, TIconvCloser> cd(iconv_open("UTF-8", "CP932"));
+  if (cd.get() == reinterpret_cast<void*>(-1)) {
+    cd.release();
+    throw std::runtime_error("iconv knows no CP932");
+  }
+  std::string out;
+  char buffer[256];
+  char* in = const_cast<char*>(bytes.data());
+  std::size_t inLeft = bytes.size();
+  while (inLeft > 0) {
+    char* to = buffer;
+    std::size_t toLeft = sizeof buffer;
+    const std::size_t rc = iconv(static_cast<iconv_t>(cd.get()), &in, &inLeft, &to, &toLeft);
+    out.append(buffer, static_cast<std::size_t>(to - buffer));
+    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      // EILSEQ: a byte that maps to nothing; EINVAL: a lead byte cut off at the end.
+      out.append(kReplacement);
+      ++in;
+      --inLeft;
+      iconv(static_cast<iconv_t>(cd.get()), nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  return out;
+}
+
+std::string JsonString(std::string_view sjisBytes) {
+  std::string out = "\"";
+  for (const char c : SjisToUtf8(sjisBytes)) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out.push_back('\\');
+      out.push_back(c);
+    } else if (u < 0x20 || u == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+      out.append(escaped);
+    } else {
+      out.push_back(c);
+    }
+  }
+  out.push_back('"');
+  return out;
+}
+
+std::string JsonNumber(double value) {
+  if (!std::isfinite(value)) return "null";
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
+  return std::string(buffer, result.ptr);
+}
+
+void WriteStoreJson(std::ostream& out, std::int32_t styleCount) {
+  out << "{";
+  WriteArray(out, "lines", LineCount, [&](std::size_t i) {
+    const TLineRec& r = Lines[i];
+    out << "{\"start\":" << Point(r.StartPt) << ",\"end\":" << Point(r.EndPt)
+        << ",\"layer\":" << JsonString(r.Layer.View()) << "}";
+  });
+  out << ",";
+  WriteArray(out, "polylines", PolylineCount, [&](std::size_t i) {
+    const TPolylineRec& r = Polylines[i];
+    out << "{\"layer\":" << JsonString(r.Layer.View()) << ",\"flags\":" << r.Flags << ",\"vertices\":[";
+    for (std::int32_t k = 0; k < r.VertexCount; ++k)
+      out << (k ? "," : "") << "[" << JsonNumber(r.Vertices[k].x) << "," << JsonNumber(r.Vertices[k].y) << "]";
+    out << "],\"vertex_flags\":[";
+    for (std::int32_t k = 0; k < r.VertexCount; ++k) out << (k ? "," : "") << r.VertexFlags[k];
+    out << "]}";
+  });
+  out << ",";
+  WriteArray(out, "texts", TextCount, [&](std::size_t i) {
+    const TTextRec& r = Texts[i];
+    out << "{\"insert\":" << Point(r.InsertPt) << ",\"align\":" << Point(r.AlignPt)
+        << ",\"text\":" << JsonString(r.Text.View()) << ",\"hjust\":" << r.HJust << ",\"vjust\":" << r.VJust
+        << ",\"height\":" << JsonNumber(r.Height) << "}";
+  });
+  out << ",";
+  WriteArray(out, "arcs", ArcCount, [&](std::size_t i) {
+    const TArcRec& r = Arcs[i];
+    out << "{\"center\":" << Point(r.Center) << ",\"radius\":" << JsonNumber(r.Radius)
+        << ",\"start_angle\":" << JsonNumber(r.StartAngle) << ",\"end_angle\":" << JsonNumber(r.EndAngle)
+        << ",\"layer\":" << JsonString(r.Layer.View()) << "}";
+  });
+  out << ",";
+  WriteArray(out, "circles", CircleCount, [&](std::size_t i) {
+    const TCircleRec& r = Circles[i];
+    out << "{\"center\":" << Point(r.Center) << ",\"radius\":" << JsonNumber(r.Radius)
+        << ",\"layer\":" << JsonString(r.Layer.View()) << "}";
+  });
+  out << ",";
+  WriteArray(out, "styles", styleCount, [&](std::size_t i) {
+    out << "{\"name\":" << JsonString(Styles[i].Name.View()) << ",\"height\":" << JsonNumber(Styles[i].Height)
+        << "}";
+  });
+  out << "}\n";
+}
+
+std::string ReadErrorReport(const std::exception& error, std::string_view fileName) {
+  const std::string where = SjisToUtf8(fileName) + ":";
+  if (const auto* convert = dynamic_cast<const TConvertError*>(&error)) {
+    return where + std::to_string(convert->Line()) + ": " +
+           ConvertErrorMessageUtf8(convert->Kind(), SjisToUtf8(convert->Text()));
+  }
+  if (const auto* read = dynamic_cast<const TDxfReadError*>(&error)) {
+    if (read->Line() > 0) return where + std::to_string(read->Line()) + ": " + AppendFullStop(read->what());
+    return where + " " + AppendFullStop(FileReadErrorMessageUtf8(SjisToUtf8(read->FileName())));
+  }
+  return {};
+}
+
+}  // namespace swivex
