@@ -1,6 +1,7 @@
 #include "dxf/DxfReader.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <memory>
 
@@ -43,6 +44,16 @@ constexpr std::string_view kPhiSjis = "\x83\xD3";
 
 // Conversions that name the file line the text came from.
 std::int32_t IntOf(std::string_view text, int line) {
+  // Fast path for what DXF writes: blanks, then one to nine digits. Anything else goes to StrToInt, which also
+  // gives the error; both give the same value where the fast path answers.
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  if (i < text.size() && text.size() - i <= 9) {
+    std::int32_t value = 0;
+    std::size_t k = i;
+    for (; k < text.size() && text[k] >= '0' && text[k] <= '9'; ++k) value = value * 10 + (text[k] - '0');
+    if (k == text.size()) return value;
+  }
   try {
     return StrToInt(text);
   } catch (TConvertError& error) {
@@ -52,6 +63,15 @@ std::int32_t IntOf(std::string_view text, int line) {
 }
 
 double RealOf(std::string_view text, int line) {
+  // Fast path: text that from_chars takes whole and that starts like a decimal number ([-] then a digit or ".")
+  // converts to the same double in StrToFloat, which checks the same text and then calls from_chars. The rest
+  // (blanks, "+", inf and nan, out of range, errors) goes to StrToFloat.
+  const std::size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
+  if (first < text.size() && ((text[first] >= '0' && text[first] <= '9') || text[first] == '.')) {
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec == std::errc() && end == text.data() + text.size()) return value;
+  }
   try {
     return StrToFloat(text);
   } catch (TConvertError& error) {

@@ -2,6 +2,8 @@
 // LINE entity.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
 #include "tests/dxf/DxfTestFiles.h"
@@ -116,6 +118,45 @@ TEST_F(PairsAndLinesTest, ClosingPairMayStartTheNextRecord) {
   EXPECT_DOUBLE_EQ(Lines[1].StartPt.x, 2.0);
   EXPECT_DOUBLE_EQ(Lines[2].StartPt.x, 4.0);
   EXPECT_DOUBLE_EQ(Circles[0].Center.x, 3.0);
+}
+
+TEST_F(PairsAndLinesTest, NumbersConvertExactlyAsTheTextConversionsDo) {
+  // The reader takes short cuts for plain numbers; every text must give StrToFloat's value or its error.
+  for (const char* text : {"1.5", "-0", "-0.0", ".5", "5.", "-.25", "1e5", "1.0000000000000000E+300", "1e400",
+                           "1e-400", "+2", " 3", "4 ", "inf", "-nan", "NaN", "0x10", "1e", "--1", "1.2.3", "",
+                           "123456789012345678901234567890", "0.1000000000000000055511151231257827"}) {
+    const std::string file = InEntities(std::string("0|LINE|10|") + text);
+    double expected = 0.0;
+    bool converts = true;
+    try {
+      expected = StrToFloat(text);
+    } catch (const TConvertError&) {
+      converts = false;
+    }
+    if (converts) {
+      EXPECT_EQ(ReadDxfBytes(file), 1) << text;
+      EXPECT_EQ(Lines[0].StartPt.x, expected) << text;
+      EXPECT_EQ(std::signbit(Lines[0].StartPt.x), std::signbit(expected)) << text;
+    } else {
+      EXPECT_THROW(ReadDxfBytes(file), TConvertError) << text;
+    }
+  }
+  for (const char* text : {"0", "  70", "999999999", "1234567890", "2147483647", "-5", "+5", "007", " ", "7 "}) {
+    const std::string file = RawLines({"  2", "ENTITIES", "  0", "POLYLINE", " 70", text});
+    bool converts = true;
+    std::int32_t expected = 0;
+    try {
+      expected = StrToInt(text);
+    } catch (const TConvertError&) {
+      converts = false;
+    }
+    if (converts) {
+      ReadDxfBytes(file);
+      EXPECT_EQ(Polylines[0].Flags, expected) << text;
+    } else {
+      EXPECT_THROW(ReadDxfBytes(file), TConvertError) << text;
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,200 @@
+// dxf_bench [FILE]: makes a large R2000-style DXF (200,000 LINEs, 2,000 LWPOLYLINEs of 50 vertices, 16 decimals)
+// unless FILE exists, then reads it with ReadDxfEntities, with Debian's dxflib, with python3-ezdxf and with the
+// floor (read the bytes, find the line ends), each in its own child process so that the peak memory of one does
+// not count for another. Prints MB/s, peak memory and the ratios against the targets.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <dxflib/dl_creationadapter.h>
+#include <dxflib/dl_dxf.h>
+
+#include "bench/BenchFile.h"
+#include "dxf/DxfPairScanner.h"
+#include "dxf/DxfReader.h"
+#include "dxf/EntityStore.h"
+
+namespace {
+
+using namespace swivex;
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+template <class T>
+long long Bytes(const std::vector<T>& slots) {
+  return static_cast<long long>(slots.capacity() * sizeof(T));
+}
+
+// A minimal dxflib creation interface: it counts and sums what it is given, so nothing is optimised away.
+struct TCountingAdapter : DL_CreationAdapter {
+  long long Count = 0;
+  double Sum = 0;
+  void addLine(const DL_LineData& d) override { ++Count; Sum += d.x1 + d.y1 + d.x2 + d.y2; }
+  void addPolyline(const DL_PolylineData&) override { ++Count; }
+  void addVertex(const DL_VertexData& d) override { Sum += d.x + d.y; }
+};
+
+// The child's side: one read, then "seconds store-bytes count" on stdout.
+int RunChild(const std::string& reader, const std::string& file) {
+  const auto start = std::chrono::steady_clock::now();
+  long long storeBytes = 0, count = 0;
+  if (reader == "swivex") {
+    count = ReadDxfEntities(file) + PolylineCount;
+    storeBytes = Bytes(Lines) + Bytes(Texts) + Bytes(Arcs) + Bytes(Circles) + Bytes(Polylines) + Bytes(Styles);
+  } else if (reader == "dxflib") {
+    TCountingAdapter adapter;
+    DL_Dxf dxf;
+    if (!dxf.in(file, &adapter)) return 1;
+    count = adapter.Count + (adapter.Sum == 0.5 ? 1 : 0);
+  } else if (reader == "floor") {
+    std::FILE* f = std::fopen(file.c_str(), "rb");
+    if (!f) return 1;
+    std::string bytes;
+    char chunk[1 << 16];
+    std::size_t got;
+    std::fseek(f, 0, SEEK_END);
+    bytes.reserve(static_cast<std::size_t>(std::ftell(f)));
+    std::rewind(f);
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, got);
+    std::fclose(f);
+    TDxfPairScanner scanner{bytes};
+    std::string_view line;
+    while (NextDxfLine(scanner, line)) count += line.empty() ? 0 : 1;
+  } else if (reader != "none") {
+    return 1;
+  }
+  std::printf("%.6f %lld %lld\n", Seconds(start), storeBytes, count);
+  return 0;
+}
+
+struct TRun {
+  double Seconds = 0;
+  long long StoreBytes = 0;
+  long long PeakBytes = 0;
+  bool Ok = false;
+};
+
+constexpr const char* kEzdxfScript =
+    "import sys, time, ezdxf\n"
+    "t = time.perf_counter()\n"
+    "doc = ezdxf.readfile(sys.argv[1])\n"
+    "n = len(doc.modelspace())\n"
+    "print('%.6f 0 %d' % (time.perf_counter() - t, n))\n";
+
+// Starts a child for one reader, reads its line, and takes its peak resident memory from wait4's rusage.
+TRun RunReader(const std::string& reader, const std::string& file) {
+  TRun run;
+  int fds[2];
+  if (pipe(fds) != 0) return run;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(fds[1], STDOUT_FILENO);
+    close(fds[0]);
+    close(fds[1]);
+    if (reader == "ezdxf") {
+      execl("/usr/bin/python3", "python3", "-c", kEzdxfScript, file.c_str(), static_cast<char*>(nullptr));
+    } else {
+      execl("/proc/self/exe", "dxf_bench", "--child", reader.c_str(), file.c_str(), static_cast<char*>(nullptr));
+    }
+    _exit(127);
+  }
+  close(fds[1]);
+  std::string out;
+  char buffer[256];
+  ssize_t got;
+  while ((got = read(fds[0], buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<std::size_t>(got));
+  close(fds[0]);
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  long long count = 0;
+  run.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+           std::sscanf(out.c_str(), "%lf %lld %lld", &run.Seconds, &run.StoreBytes, &count) == 3;
+  run.PeakBytes = static_cast<long long>(usage.ru_maxrss) * 1024;
+  return run;
+}
+
+// The fastest of several runs, with the largest peak seen.
+TRun BestOf(const std::string& reader, const std::string& file, int runs) {
+  TRun best;
+  for (int i = 0; i < runs; ++i) {
+    const TRun run = RunReader(reader, file);
+    if (!run.Ok) return run;
+    if (!best.Ok || run.Seconds < best.Seconds) {
+      const long long peak = std::max(best.PeakBytes, run.PeakBytes);
+      best = run;
+      best.PeakBytes = peak;
+    } else {
+      best.PeakBytes = std::max(best.PeakBytes, run.PeakBytes);
+    }
+  }
+  return best;
+}
+
+double Mb(long long bytes) { return static_cast<double>(bytes) / 1e6; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--child") return RunChild(argv[2], argv[3]);
+  const std::string file = argc > 1 ? argv[1] : "dxf-bench.dxf";
+  std::printf("making %s ...\n", file.c_str());
+  std::fflush(stdout);
+  const long long size = bench::MakeBenchFile(file, 200000, 2000, 50);
+  if (size <= 0) {
+    std::fprintf(stderr, "cannot write %s\n", file.c_str());
+    return 1;
+  }
+  std::printf("file: %.1f MB (200,000 LINEs, 2,000 LWPOLYLINEs of 50 vertices)\n", Mb(size));
+  RunReader("floor", file);  // warms the page cache
+
+  const TRun none = RunReader("none", file);
+  const TRun floor = BestOf("floor", file, 5);
+  const TRun ours = BestOf("swivex", file, 5);
+  const TRun dxflib = BestOf("dxflib", file, 3);
+  const TRun ezdxf = BestOf("ezdxf", file, 1);
+
+  std::printf("\n%-18s %9s %9s %12s\n", "reader", "seconds", "MB/s", "peak RSS MB");
+  const auto row = [&](const char* name, const TRun& run) {
+    if (!run.Ok) {
+      std::printf("%-18s failed\n", name);
+      return;
+    }
+    std::printf("%-18s %9.3f %9.1f %12.1f\n", name, run.Seconds, Mb(size) / run.Seconds, Mb(run.PeakBytes));
+  };
+  row("floor", floor);
+  row("ReadDxfEntities", ours);
+  row("dxflib", dxflib);
+  row("ezdxf.readfile", ezdxf);
+  row("(empty child)", none);
+  if (!ours.Ok || !floor.Ok) return 1;
+
+  const long long beyond = ours.PeakBytes - none.PeakBytes - ours.StoreBytes;
+  std::printf("\nstore after the read: %.1f MB; peak beyond the store and the empty process: %.1f MB = %.2f x file\n",
+              Mb(ours.StoreBytes), Mb(beyond), static_cast<double>(beyond) / static_cast<double>(size));
+  bool met = true;
+  const auto target = [&](const char* what, double value, const char* relation, double limit, bool ok) {
+    std::printf("%-46s %6.2f  (target %s %.2f)  %s\n", what, value, relation, limit, ok ? "met" : "MISSED");
+    met = met && ok;
+  };
+  if (dxflib.Ok) {
+    const double speedup = dxflib.Seconds / ours.Seconds;
+    target("throughput vs dxflib", speedup, ">=", 2.0, speedup >= 2.0);
+  }
+  const double overFloor = ours.Seconds / floor.Seconds;
+  target("time vs the floor", overFloor, "<=", 1.5, overFloor <= 1.5);
+  const double memory = static_cast<double>(beyond) / static_cast<double>(size);
+  target("peak memory beyond the store, x file size", memory, "<=", 2.0, memory <= 2.0);
+  if (ezdxf.Ok) std::printf("%-46s %6.2f\n", "throughput vs ezdxf.readfile", ezdxf.Seconds / ours.Seconds);
+  return met ? 0 : 2;
+}
