@@ -1,25 +1,13 @@
 #include "dxf/DxfReader.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <memory>
 
+#include "dxf/DxfFile.h"
 #include "dxf/DxfPairScanner.h"
 #include "dxf/EntityStore.h"
 #include "text/NumText.h"
 
 namespace swivex {
-
-TDxfReadError::TDxfReadError(const std::string& messageUtf8, std::string fileName, int line)
-    : std::runtime_error(messageUtf8), FileName_(std::move(fileName)), Line_(line) {}
-
-std::string FileReadErrorMessageUtf8(std::string_view decodedFileName) {
-  std::string message = "ファイル '";
-  message.append(decodedFileName);
-  message.append("' を読み込めません");
-  return message;
-}
 
 namespace {
 
@@ -336,35 +324,6 @@ void ReadPairs(std::string_view bytes, TReaderState& state) {
   }
 }
 
-struct TFileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Opens and reads the whole file. False when no file of that name exists; a file that exists but cannot be
-// read raises TDxfReadError. The arrays get their 100 slots once the file is known to exist.
-bool ReadWholeFile(std::string_view fileName, std::string& bytes) {
-  const std::string name(fileName);
-  const auto fail = [&] { return TDxfReadError(FileReadErrorMessageUtf8(name), name, 0); };
-  errno = 0;
-  std::unique_ptr<std::FILE, TFileCloser> file(name.empty() ? nullptr : std::fopen(name.c_str(), "rb"));
-  if (!file && (name.empty() || errno == ENOENT || errno == ENOTDIR)) return false;
-  SetReadSlots();
-  if (!file) throw fail();
-  char chunk[1 << 16];
-  std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-  // A folder opens on some systems but gives no bytes; only a file that reads may size the buffer by its end.
-  if (std::ferror(file.get())) throw fail();
-  if (got == sizeof chunk && std::fseek(file.get(), 0, SEEK_END) == 0) {
-    const long size = std::ftell(file.get());
-    if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
-    if (std::fseek(file.get(), static_cast<long>(got), SEEK_SET) != 0) throw fail();
-  }
-  do bytes.append(chunk, got);
-  while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0);
-  if (std::ferror(file.get())) throw fail();
-  return true;
-}
-
 // Reads the pairs into the store (already reset); gives the number of style records started.
 std::int32_t ReadIntoStore(std::string_view bytes, std::string_view fileName) {
   TReaderState state;
@@ -379,7 +338,7 @@ std::int32_t ReadDxfEntities(std::string_view fileName, std::int32_t& styleCount
   ResetCounters();
   styleCount = 0;
   std::string bytes;
-  if (ReadWholeFile(fileName, bytes)) {
+  if (ReadWholeDxfFile(fileName, bytes, SetReadSlots)) {
     styleCount = ReadIntoStore(bytes, fileName);
     std::string().swap(bytes);  // the file's bytes go before Lines is cut: one copy less at the peak
   }
