@@ -24,6 +24,10 @@ enum TControlId : int {
   IdButton1 = 118,  // 作成
 };
 
+// A property of the form counting the button actions that have run to their end (message boxes closed):
+// automation waits for it to grow after it presses a button.
+inline constexpr wchar_t kActionsDoneProperty[] = L"SwivexActionsDone";
+
 // The window class of the dialog.
 inline constexpr wchar_t kFormClassName[] = L"TSwivexF";
 

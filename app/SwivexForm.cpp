@@ -125,13 +125,20 @@ void TSwivexF::FormCreate() {
 }
 
 void TSwivexF::OnButton(int id) {
-  if (Busy_) return;  // a capture is waiting for the pick
-  if (id == IdButton2) {
+  if (Busy_ || (id != IdButton2 && id != IdButton1)) return;  // a capture is waiting for the pick
+  const HWND form = Fields_.Form;
+  {
     TBusyGuard busy(Busy_);
-    Button4Click(Fields_);
-  } else if (id == IdButton1) {
-    TBusyGuard busy(Busy_);
-    Button1Click(Fields_);
+    try {
+      if (id == IdButton2) Button4Click(Fields_);
+      else Button1Click(Fields_);
+    } catch (...) {
+      ShowActionError(form);
+    }
+  }
+  if (IsWindow(form)) {
+    const auto done = reinterpret_cast<INT_PTR>(GetPropW(form, kActionsDoneProperty));
+    SetPropW(form, kActionsDoneProperty, reinterpret_cast<HANDLE>(done + 1));
   }
 }
 
@@ -158,6 +165,7 @@ LRESULT TSwivexF::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnButton(LOWORD(wParam));
       return 0;  // Enter and Esc (IDOK, IDCANCEL from the dialog manager) do nothing
     case WM_DESTROY:
+      RemovePropW(form, kActionsDoneProperty);
       SetWindowLongPtrW(form, GWLP_USERDATA, 0);
       PostQuitMessage(0);
       return 0;

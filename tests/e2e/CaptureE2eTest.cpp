@@ -1,0 +1,157 @@
+// The capture ("取込") of the real swivex.exe against the stand-in host.
+#include <gtest/gtest.h>
+
+#include "E2eChecks.h"
+
+namespace swivex::e2e {
+namespace {
+
+const std::wstring kLineCaption = L"回転処理　線";
+const std::wstring kPolylineCaption = L"回転処理　多角線";
+
+TEST(CaptureE2e, StartsWithEmptyFieldsThenMeasuresAPickedLine) {
+  TSession s(Scenario("line 0,0,0 3,4,0"));
+  EXPECT_EQ(s.Caption(), L"回転処理");
+  const TFields empty = ReadFields(s);
+  for (const auto* f : {&empty.Kyori, &empty.Kakudo, &empty.Do, &empty.Fun, &empty.Byo, &empty.Do2, &empty.Fun2,
+                        &empty.Byo2, &empty.Kakudo2})
+    EXPECT_EQ(*f, L"");
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  ExpectMeasurement(s, kLineCaption, L"5.000000", L"53.13010235", L"53", L"7", L"48.368475");
+  EXPECT_EQ(s.Field(IdKakudo2), L"");
+
+  // The selection and the export, byte for byte, and the export left in the exe's folder under its time stamp.
+  const auto entries = s.CopyData();
+  const int select = FindCommand(entries, "\x03SELECT SINGLE ");
+  ASSERT_GE(select, 3) << "three UCS queries come first";
+  ASSERT_EQ(entries.size(), static_cast<std::size_t>(select) + 4);
+  ExpectUnicodeBytes(entries[select], L"\x03SELECT SINGLE ");
+  ExpectUnicodeBytes(entries[select + 1], L"\x03" L"FILEDIA 0 ");
+  ExpectUnicodeBytes(entries[select + 3], L"\x03" L"FILEDIA 1 ");
+  const auto files = s.DxfFiles();
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].size(), 16u);
+  EXPECT_EQ(files[0].find_first_not_of(L"0123456789"), 12u);
+  EXPECT_EQ(files[0].substr(12), L".DXF");
+  ExpectUnicodeBytes(entries[select + 2],
+                     L"\x03" L"DXFOUT \"" + s.Folder() + files[0] + L"\"\rVER 2000 OBJ PREV \r16 ");
+}
+
+TEST(CaptureE2e, PolylineAt45DegreesAndATurnedUcs) {
+  {
+    TSession s(Scenario("lwpolyline 0,0 1,1 3,0"));
+    s.Press(IdButton2);
+    ExpectMeasurement(s, kPolylineCaption, L"1.414214", L"45.00000000", L"45", L"0", L"0.000000");
+  }
+  {
+    TSession s(Scenario("ucs-origin 10,0,0\nucs-xdir 0,1,0\nucs-ydir -1,0,0\nline 10,0,7 10,5,7"));
+    s.Press(IdButton2);
+    ExpectMeasurement(s, kLineCaption, L"5.000000", L" 0.00000000", L"0", L"0", L"0.000000");
+    // Drawn back at 90° in that UCS, the copy points along the UCS y axis: world (10,0) → (5,0).
+    SetNewAngle(s, L"90", L"0", L"0");
+    s.Press(IdButton1);
+    const auto drawn = NewObjects(s);
+    ASSERT_EQ(drawn.size(), 1u);
+    ASSERT_EQ(drawn[0].Type, "LINE");
+    ExpectPoint(drawn[0].Points[0], 10, 0);
+    ExpectPoint(drawn[0].Points[1], 5, 0);
+  }
+}
+
+TEST(CaptureE2e, CancelledPickKeepsThePreviousCapture) {
+  TSession s(Scenario("line 1,1 1,3"));
+  s.Press(IdButton2);
+  ExpectMeasurement(s, kLineCaption, L"2.000000", L"90.00000000", L"90", L"0", L"0.000000");
+  s.HostControl("pick cancel 150");
+  const std::size_t before = s.CopyData().size();
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  ExpectMeasurement(s, kLineCaption, L"2.000000", L"90.00000000", L"90", L"0", L"0.000000");
+  const auto after = s.Commands(before);
+  ASSERT_FALSE(after.empty());
+  EXPECT_EQ(after.back(), "\x03SELECT SINGLE ") << "no export after a cancelled pick";
+  // The store still holds the first capture's line: 作成 draws it.
+  SetNewAngle(s, L"0", L"0", L"0");
+  s.Press(IdButton1);
+  EXPECT_EQ(s.Commands(before).back(), "\x03LINE 1.000000,1.000000 3.000000,1.000000 \r");
+}
+
+TEST(CaptureE2e, NoHostRunningChangesNothing) {
+  TSession s("", false);
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  EXPECT_EQ(s.Caption(), L"回転処理");
+  EXPECT_EQ(s.Field(IdKyori), L"");
+  EXPECT_TRUE(s.DxfFiles().empty());
+  SetNewAngle(s, L"-10", L"30", L"0");
+  EXPECT_TRUE(s.Press(IdButton1).empty());
+  EXPECT_EQ(s.Field(IdKakudo2), L"-10.50000000");
+}
+
+TEST(CaptureE2e, ACircleLeavesTheDialogAsItWas) {
+  TSession s(Scenario("circle 5,5 2"));
+  SetNewAngle(s, L"12", L"0", L"0");
+  s.Press(IdButton2);
+  EXPECT_EQ(s.DxfFiles().size(), 1u) << "the circle was exported";
+  EXPECT_EQ(s.Caption(), L"回転処理");
+  EXPECT_EQ(s.Field(IdKyori), L"");
+  EXPECT_EQ(s.Field(IdDo2), L"12");
+  const std::size_t before = s.CopyData().size();
+  s.Press(IdButton1);
+  EXPECT_TRUE(s.Commands(before).empty()) << "nothing to draw";
+  EXPECT_EQ(s.Field(IdKakudo2), L"12.00000000");
+}
+
+TEST(CaptureE2e, PolylineOverAThousandVerticesShowsTheReadersErrorAndDrawsNothing) {
+  std::string polyline = "lwpolyline";
+  for (int i = 0; i < 1001; ++i) polyline += " " + std::to_string(i) + "," + std::to_string(i % 2);
+  TSession s(Scenario(polyline));
+  const auto boxes = s.Press(IdButton2);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Caption, L"角度を変更する");
+  EXPECT_FALSE(boxes[0].Text.empty());
+  EXPECT_EQ(s.Field(IdKyori), L"");
+  SetNewAngle(s, L"0", L"0", L"0");
+  s.SetField(IdKyori, L"1");
+  const std::size_t before = s.CopyData().size();
+  s.Press(IdButton1);
+  EXPECT_TRUE(s.Commands(before).empty());
+}
+
+TEST(CaptureE2e, ButtonsWaitForThePickAndClosingEndsTheCaptureCleanly) {
+  TSession s(Scenario("line 0,0 1,0", "pick never"));
+  const int before = s.ActionsDone();
+  s.PressNoWait(IdButton2);
+  Sleep(1200);
+  s.PressNoWait(IdButton2);  // ignored while the first waits
+  SetNewAngle(s, L"1", L"2", L"3");
+  s.PressNoWait(IdButton1);  // ignored too
+  Sleep(800);
+  EXPECT_EQ(s.ActionsDone(), before);
+  int selects = 0;
+  for (const auto& c : s.Commands()) selects += c == "\x03SELECT SINGLE ";
+  EXPECT_EQ(selects, 1);
+  EXPECT_EQ(s.Field(IdKakudo2), L"");
+  PostMessageW(s.Form(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(s.ToolProcess(), 5000), WAIT_OBJECT_0) << "the tool did not exit";
+  DWORD code = 1;
+  GetExitCodeProcess(s.ToolProcess(), &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(s.TakeMessageBoxes().empty());
+}
+
+TEST(CaptureE2e, AnsiHostGetsShiftJisBytes) {
+  TSession s("charset ansi\nline 0,0 0,5\npick 0 150\n");
+  s.Press(IdButton2);
+  ExpectMeasurement(s, kLineCaption, L"5.000000", L"90.00000000", L"90", L"0", L"0.000000");
+  const auto entries = s.CopyData();
+  const auto files = s.DxfFiles();
+  ASSERT_EQ(files.size(), 1u);
+  const int out = FindCommand(entries, "\x03" "DXFOUT \"" + Narrow(s.Folder() + files[0]) + "\"\rVER 2000 OBJ PREV \r16 ");
+  ASSERT_GE(out, 0);
+  const std::string expected =
+      AnsiBytes(L"\x03" L"DXFOUT \"" + s.Folder() + files[0] + L"\"\rVER 2000 OBJ PREV \r16 ") + '\0';
+  EXPECT_EQ(entries[out].Bytes.substr(0, expected.size()), expected);
+  EXPECT_NE(expected.find(AnsiBytes(L"テスト")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace swivex::e2e

@@ -1,0 +1,79 @@
+// Checks shared by the end-to-end tests: the command bytes a Unicode host received, world geometry, scenarios.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "E2eHarness.h"
+#include "app/ControlIds.h"
+
+namespace swivex::e2e {
+
+// The default host: Unicode frame, world UCS, the scenario's pick after a short delay.
+inline std::string Scenario(const std::string& objects, const std::string& pick = "pick 0 150") {
+  return objects + "\n" + pick + "\n";
+}
+
+// The index of the first WM_COPYDATA from `from` on whose text equals command, or -1.
+inline int FindCommand(const std::vector<TCopyData>& entries, const std::string& commandUtf8, std::size_t from = 0) {
+  for (std::size_t i = from; i < entries.size(); ++i)
+    if (entries[i].DwData == 1 && entries[i].TextUtf8 == commandUtf8) return static_cast<int>(i);
+  return -1;
+}
+
+// A command as a Unicode frame receives it: UTF-16LE with the terminator, nothing but zeros after it.
+inline void ExpectUnicodeBytes(const TCopyData& entry, const std::wstring& command) {
+  const std::string expected = Utf16Le(command) + std::string(2, '\0');
+  ASSERT_GE(entry.Bytes.size(), expected.size()) << Narrow(command);
+  EXPECT_EQ(entry.Bytes.substr(0, expected.size()), expected) << Narrow(command);
+  EXPECT_EQ(entry.Bytes.find_first_not_of('\0', expected.size()), std::string::npos);
+  EXPECT_EQ(entry.CbData, entry.Bytes.size());
+}
+
+inline void ExpectPoint(const std::vector<double>& got, double x, double y, double tolerance = 1e-6) {
+  ASSERT_GE(got.size(), 2u);
+  EXPECT_NEAR(got[0], x, tolerance);
+  EXPECT_NEAR(got[1], y, tolerance);
+}
+
+inline std::vector<TDrawnObject> NewObjects(const TSession& s) {
+  std::vector<TDrawnObject> drawn;
+  for (const auto& o : s.Drawing())
+    if (o.New) drawn.push_back(o);
+  return drawn;
+}
+
+struct TFields {
+  std::wstring Kyori, Kakudo, Do, Fun, Byo, Do2, Fun2, Byo2, Kakudo2;
+};
+
+inline TFields ReadFields(const TSession& s) {
+  return {s.Field(IdKyori), s.Field(IdKakudo), s.Field(IdDo),  s.Field(IdFun),    s.Field(IdByo),
+          s.Field(IdDo2),   s.Field(IdFun2),   s.Field(IdByo2), s.Field(IdKakudo2)};
+}
+
+inline void ExpectMeasurement(const TSession& s, const std::wstring& caption, const std::wstring& kyori,
+                              const std::wstring& kakudo, const std::wstring& d, const std::wstring& m,
+                              const std::wstring& sec) {
+  const TFields f = ReadFields(s);
+  EXPECT_EQ(s.Caption(), caption);
+  EXPECT_EQ(f.Kyori, kyori);
+  EXPECT_EQ(f.Kakudo, kakudo);
+  EXPECT_EQ(f.Do, d);
+  EXPECT_EQ(f.Fun, m);
+  EXPECT_EQ(f.Byo, sec);
+  EXPECT_EQ(f.Do2, d);
+  EXPECT_EQ(f.Fun2, m);
+  EXPECT_EQ(f.Byo2, sec);
+}
+
+inline void SetNewAngle(const TSession& s, const std::wstring& d, const std::wstring& m, const std::wstring& sec) {
+  s.SetField(IdDo2, d);
+  s.SetField(IdFun2, m);
+  s.SetField(IdByo2, sec);
+}
+
+}  // namespace swivex::e2e

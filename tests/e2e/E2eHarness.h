@@ -1,0 +1,98 @@
+// Drives the real swivex.exe beside the stand-in CAD host: a fresh folder with a copy of the exe, the host
+// started from a scenario, button presses and field edits by window messages, message boxes caught and closed,
+// and the host's log of every WM_COPYDATA and its drawing read back.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace swivex::e2e {
+
+// One WM_COPYDATA the host received: its size, raw bytes and the text the host decoded (UTF-8).
+struct TCopyData {
+  unsigned long DwData = 0;
+  unsigned long CbData = 0;
+  std::string Bytes;
+  std::string TextUtf8;
+};
+
+// A message box of the tool: caption and text.
+struct TMessageBox {
+  std::wstring Caption;
+  std::wstring Text;
+};
+
+// One object of the host's drawing (world coordinates): a LINE or an LWPOLYLINE.
+struct TDrawnObject {
+  std::string Type;
+  bool New = false;
+  std::vector<std::vector<double>> Points;  // LINE: start, end; LWPOLYLINE: the vertices (x, y)
+};
+
+class TSession {
+ public:
+  // scenarioUtf8: the stand-in's scenario lines; withHost false runs the tool alone.
+  explicit TSession(const std::string& scenarioUtf8, bool withHost = true);
+  ~TSession();
+  TSession(const TSession&) = delete;
+  TSession& operator=(const TSession&) = delete;
+
+  HWND Form() const { return Form_; }
+  const std::wstring& Folder() const { return Folder_; }
+  DWORD ToolProcessId() const { return ToolProcess_.dwProcessId; }
+  HANDLE ToolProcess() const { return ToolProcess_.hProcess; }
+
+  std::wstring Field(int id) const;
+  std::wstring Caption() const;
+  void SetField(int id, const std::wstring& text) const;
+
+  // Presses a button (posted, so a capture that waits does not block the driver) and waits until the action
+  // has run to its end, closing every message box of the tool on the way; returns those boxes.
+  std::vector<TMessageBox> Press(int buttonId, DWORD timeoutMs = 30000);
+  // Presses a button without waiting.
+  void PressNoWait(int buttonId) const;
+  int ActionsDone() const;
+
+  // Message boxes now open, read and closed.
+  std::vector<TMessageBox> TakeMessageBoxes() const;
+
+  // The host's log: its WM_COPYDATA entries in order, and all lines.
+  std::vector<TCopyData> CopyData() const;
+  std::vector<std::string> LogLines() const;
+  // The commands the tool typed (dwData 1), as decoded text, from the index'th WM_COPYDATA on.
+  std::vector<std::string> Commands(std::size_t from = 0) const;
+
+  // Types text into the host as a person would at its command line (dwData 1).
+  void TypeIntoHost(const std::wstring& text) const;
+  // Sends a scenario line to the host at run time (dwData 2).
+  void HostControl(const std::string& lineUtf8) const;
+  // The host's drawing, saved on request.
+  std::vector<TDrawnObject> Drawing() const;
+  HWND HostFrame() const { return HostFrame_; }
+
+  // The DXF files in the tool's folder.
+  std::vector<std::wstring> DxfFiles() const;
+
+ private:
+  void StartHost(const std::string& scenarioUtf8);
+  void StartTool();
+
+  std::wstring Folder_;
+  PROCESS_INFORMATION HostProcess_{};
+  PROCESS_INFORMATION ToolProcess_{};
+  HWND HostFrame_ = nullptr;
+  HWND Form_ = nullptr;
+};
+
+// Bytes as UTF-16LE and as the ANSI code page.
+std::string Utf16Le(const std::wstring& text);
+std::string AnsiBytes(const std::wstring& text);
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& text);
+
+// The path of a file of the build (a Linux path under Wine's Z: drive).
+std::wstring BuildPath(const char* linuxPath);
+
+}  // namespace swivex::e2e

@@ -1,0 +1,151 @@
+// The redraw ("作成") of the real swivex.exe: command bytes the stand-in received and the geometry it drew.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "E2eChecks.h"
+
+namespace swivex::e2e {
+namespace {
+
+TEST(RedrawE2e, PolylineToZeroDegreesWithTheTypedLength) {
+  TSession s(Scenario("lwpolyline 0,0 0,2 1,2"));
+  s.Press(IdButton2);
+  EXPECT_EQ(s.Field(IdKyori), L"2.000000");
+  SetNewAngle(s, L"0", L"0", L"0");
+  std::size_t before = s.CopyData().size();
+  EXPECT_TRUE(s.Press(IdButton1).empty());
+  EXPECT_EQ(s.Field(IdKakudo2), L" 0.00000000");
+  auto entries = s.CopyData();
+  ASSERT_EQ(entries.size(), before + 1);
+  ExpectUnicodeBytes(entries[before], L"\x03PLINE 0.000000,0.000000 2.000000,0.000000 2.000000,-1.000000 \r");
+
+  s.SetField(IdKyori, L"5");
+  before = entries.size();
+  s.Press(IdButton1);
+  entries = s.CopyData();
+  ASSERT_EQ(entries.size(), before + 1);
+  ExpectUnicodeBytes(entries[before], L"\x03PLINE 0.000000,0.000000 5.000000,0.000000 2.000000,-1.000000 \r");
+
+  const auto drawn = NewObjects(s);
+  ASSERT_EQ(drawn.size(), 2u);
+  for (const auto& o : drawn) {
+    EXPECT_EQ(o.Type, "LWPOLYLINE");
+    ASSERT_EQ(o.Points.size(), 3u);
+    ExpectPoint(o.Points[0], 0, 0);
+    ExpectPoint(o.Points[2], 2, -1);
+  }
+  ExpectPoint(drawn[0].Points[1], 2, 0);
+  ExpectPoint(drawn[1].Points[1], 5, 0);
+}
+
+TEST(RedrawE2e, OneLineAndTwoLinesTurnAboutTheFirstStart) {
+  TSession s(Scenario("line 1,1 1,3\nline 3,1 3,3", "pick never"));
+  s.PressNoWait(IdButton2);
+  // The person selects everything at the selection prompt.
+  const ULONGLONG end = GetTickCount64() + 20000;
+  while (FindCommand(s.CopyData(), "\x03SELECT SINGLE ") < 0 && GetTickCount64() < end) Sleep(50);
+  s.TypeIntoHost(L"ALL ");
+  const ULONGLONG done = GetTickCount64() + 20000;
+  while (s.Field(IdKyori).empty() && GetTickCount64() < done) Sleep(50);
+  Sleep(300);
+  EXPECT_EQ(s.Field(IdKakudo), L"90.00000000");
+  SetNewAngle(s, L"0", L"0", L"0");
+  s.SetField(IdKyori, L"not read for lines");
+  const std::size_t before = s.CopyData().size();
+  EXPECT_TRUE(s.Press(IdButton1).empty());
+  const auto entries = s.CopyData();
+  ASSERT_EQ(entries.size(), before + 2);
+  ExpectUnicodeBytes(entries[before], L"\x03LINE 1.000000,1.000000 3.000000,1.000000 \r");
+  ExpectUnicodeBytes(entries[before + 1], L"\x03LINE 1.000000,-1.000000 3.000000,-1.000000 \r");
+  const auto drawn = NewObjects(s);
+  ASSERT_EQ(drawn.size(), 2u);
+  ExpectPoint(drawn[0].Points[0], 1, 1);
+  ExpectPoint(drawn[0].Points[1], 3, 1);
+  ExpectPoint(drawn[1].Points[0], 1, -1);
+  ExpectPoint(drawn[1].Points[1], 3, -1);
+}
+
+TEST(RedrawE2e, FieldsThatAreNotNumbersShowTheConversionErrorAndSendNothing) {
+  TSession s(Scenario("line 0,0 1,0"));
+  s.SetField(IdKakudo2, L"unchanged");
+  const std::size_t before = s.CopyData().size();
+  struct TCase {
+    std::wstring Do, Fun, Byo, Message;
+  };
+  for (const TCase& c : {TCase{L"", L"0", L"0", L"'' は整数ではありません."},
+                         TCase{L"10", L"x", L"0", L"'x' は整数ではありません."},
+                         TCase{L"0", L"0", L"abc", L"'abc' は浮動小数点数ではありません."},
+                         TCase{L"１２", L"0", L"0", L"'１２' は整数ではありません."}}) {
+    SetNewAngle(s, c.Do, c.Fun, c.Byo);
+    const auto boxes = s.Press(IdButton1);
+    ASSERT_EQ(boxes.size(), 1u) << Narrow(c.Message);
+    EXPECT_EQ(boxes[0].Caption, L"角度を変更する");
+    EXPECT_EQ(boxes[0].Text, c.Message);
+  }
+  EXPECT_EQ(s.CopyData().size(), before);
+  EXPECT_EQ(s.Field(IdKakudo2), L"unchanged");
+}
+
+TEST(RedrawE2e, ThirtyVertexPolylineTurnsWhole) {
+  std::string scenario = "lwpolyline";
+  std::vector<std::pair<double, double>> v;
+  for (int i = 0; i < 30; ++i) {
+    v.emplace_back(100 + 3.5 * i, 50 + 2.0 * (i % 3) + 0.25 * i);
+    scenario += " " + std::to_string(v.back().first) + "," + std::to_string(v.back().second);
+  }
+  TSession s(Scenario(scenario));
+  s.Press(IdButton2);
+  SetNewAngle(s, L"120", L"30", L"0");
+  const std::size_t before = s.CopyData().size();
+  s.Press(IdButton1);
+  const auto commands = s.Commands(before);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_GT(commands[0].size(), 255u);
+  EXPECT_EQ(std::count(commands[0].begin(), commands[0].end(), ' '), 31);
+  const auto drawn = NewObjects(s);
+  ASSERT_EQ(drawn.size(), 1u);
+  ASSERT_EQ(drawn[0].Points.size(), 30u);
+  const double pi = std::acos(-1.0);
+  const double theta = 120.5 * pi / 180;
+  const double tau = theta - std::atan2(v[1].second - v[0].second, v[1].first - v[0].first);
+  const double length = std::stod(Narrow(s.Field(IdKyori)));
+  ExpectPoint(drawn[0].Points[1], v[0].first + length * std::cos(theta), v[0].second + length * std::sin(theta));
+  for (int i = 2; i < 30; ++i) {
+    const double dx = v[i].first - v[0].first, dy = v[i].second - v[0].second;
+    ExpectPoint(drawn[0].Points[i], v[0].first + dx * std::cos(tau) - dy * std::sin(tau),
+                v[0].second + dx * std::sin(tau) + dy * std::cos(tau), 2e-6);
+  }
+}
+
+TEST(RedrawE2e, NegativeDirectionsRoundTripToTheSameObject) {
+  {
+    TSession s(Scenario("line 0,0 3,-4"));
+    s.Press(IdButton2);
+    EXPECT_EQ(s.Field(IdKakudo), L"-53.13010235");
+    EXPECT_EQ(s.Field(IdDo2), L"-53");
+    EXPECT_EQ(s.Field(IdFun2), L"7");
+    EXPECT_EQ(s.Field(IdByo2), L"48.368475");
+    s.Press(IdButton1);
+    EXPECT_EQ(s.Field(IdKakudo2), L"-53.13010235");
+    const auto drawn = NewObjects(s);
+    ASSERT_EQ(drawn.size(), 1u);
+    ExpectPoint(drawn[0].Points[0], 0, 0);
+    ExpectPoint(drawn[0].Points[1], 3, -4);
+  }
+  {
+    TSession s(Scenario("lwpolyline 0,0 120,-1 130,5"));
+    s.Press(IdButton2);
+    EXPECT_EQ(s.Field(IdDo), L"0");
+    EXPECT_EQ(s.Field(IdFun2), L"-28");
+    s.Press(IdButton1);
+    const auto drawn = NewObjects(s);
+    ASSERT_EQ(drawn.size(), 1u);
+    ASSERT_EQ(drawn[0].Points.size(), 3u);
+    ExpectPoint(drawn[0].Points[1], 120, -1);
+    ExpectPoint(drawn[0].Points[2], 130, 5);
+  }
+}
+
+}  // namespace
+}  // namespace swivex::e2e
