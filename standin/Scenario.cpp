@@ -62,7 +62,12 @@ std::string Unescape(std::string_view s) {
       std::from_chars(s.data() + i + 1, s.data() + i + 3, v, 16);
       out += static_cast<char>(v);
       i += 2;
-    } else out += c;
+    } else if (c == '\\') {
+      out += c;
+    } else {
+      out += '\\';  // not an escape: MTEXT codes such as \P stay as they are
+      out += c;
+    }
   }
   return out;
 }

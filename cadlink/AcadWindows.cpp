@@ -1,0 +1,134 @@
+// Finding AutoCAD's windows: the main frame, the text window, the floating command line and the two command-line
+// windows "Headlands" and "MountTam". Handles are kept for the run and searched for again when they are dead.
+#include <string>
+
+#include "cadlink/AcadLink.h"
+#include "cadlink/AcadText.h"
+
+namespace swivex {
+
+HWND AcadMainWindow = nullptr;
+DWORD AcadProcessId = 0;
+HWND AcadTextWindow = nullptr;
+HWND AcadFloatingCommandLine = nullptr;
+HWND AcadPromptLine = nullptr;
+HWND AcadCommandLine = nullptr;
+
+namespace {
+
+// Titles and class names are read with the ANSI functions into 256 bytes with a count of 255.
+std::string WindowTitle(HWND w) {
+  char buffer[256] = {};
+  const int n = GetWindowTextA(w, buffer, 255);
+  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::string WindowClass(HWND w) {
+  char buffer[256] = {};
+  const int n = GetClassNameA(w, buffer, 255);
+  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+// The user's locale decides, case-sensitively, as CompareStringA without flags does.
+bool LocaleEqual(std::string_view a, std::string_view b) {
+  return CompareStringA(LOCALE_USER_DEFAULT, 0, a.data(), static_cast<int>(a.size()), b.data(),
+                        static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+bool IsLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != 0; }
+
+BOOL CALLBACK MainWindowEnumProc(HWND w, LPARAM) noexcept {
+  try {
+    const std::string title = WindowTitle(w);
+    if (title.empty() || !IsMainFrameTitle(title) || !IsMainFrameClass(WindowClass(w))) return TRUE;
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    AcadMainWindow = w;
+    AcadProcessId = process;
+    return FALSE;
+  } catch (...) {
+    return TRUE;
+  }
+}
+
+BOOL CALLBACK TextWindowEnumProc(HWND w, LPARAM) noexcept {
+  try {
+    const std::string title = WindowTitle(w);
+    if (title.empty() || !IsTextWindow(title, WindowClass(w), IsLeadByte, LocaleEqual)) return TRUE;
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    if (process != AcadProcessId) return TRUE;
+    AcadTextWindow = w;
+    return FALSE;
+  } catch (...) {
+    return TRUE;
+  }
+}
+
+BOOL CALLBACK FloatingCommandLineEnumProc(HWND w, LPARAM) noexcept {
+  try {
+    const std::string title = WindowTitle(w);
+    if (title.empty() || !IsFloatingCommandLine(title, WindowClass(w), IsLeadByte, LocaleEqual)) return TRUE;
+    AcadFloatingCommandLine = w;
+    return FALSE;
+  } catch (...) {
+    return TRUE;
+  }
+}
+
+BOOL CALLBACK CommandLineChildEnumProc(HWND w, LPARAM) noexcept {
+  try {
+    const std::string title = WindowTitle(w);
+    if (title.empty()) return TRUE;
+    if (title == kPromptLineTitle) AcadPromptLine = w;
+    if (title == kCommandLineTitle) AcadCommandLine = w;
+    return AcadPromptLine && AcadCommandLine ? FALSE : TRUE;
+  } catch (...) {
+    return TRUE;
+  }
+}
+
+// The search behind AcadFindCommandLine and AcadFindPromptLine; `wanted` is the handle the caller looks for.
+// A stored handle of either window that is dead is cleared first, so that a restarted AutoCAD never leaves one of
+// them dead because the child test stopped at the other.
+void SearchCommandLineWindows(HWND& wanted) {
+  AcadFindMainWindow();
+  if (!IsWindow(AcadMainWindow) || IsWindow(wanted)) return;
+  if (!IsWindow(AcadPromptLine)) AcadPromptLine = nullptr;
+  if (!IsWindow(AcadCommandLine)) AcadCommandLine = nullptr;
+  EnumChildWindows(AcadMainWindow, CommandLineChildEnumProc, 0);
+  if (IsWindow(wanted)) return;
+  EnumWindows(FloatingCommandLineEnumProc, 0);
+  if (IsWindow(AcadFloatingCommandLine)) {
+    EnumChildWindows(AcadFloatingCommandLine, CommandLineChildEnumProc, 0);
+  } else {
+    // With no text window this enumerates the top-level windows (a null parent).
+    EnumChildWindows(AcadFindTextWindow(), CommandLineChildEnumProc, 0);
+  }
+}
+
+}  // namespace
+
+HWND AcadFindMainWindow() {
+  if (IsWindow(AcadMainWindow)) return AcadMainWindow;
+  EnumWindows(MainWindowEnumProc, 0);
+  return AcadMainWindow;
+}
+
+HWND AcadFindTextWindow() {
+  AcadTextWindow = nullptr;
+  EnumWindows(TextWindowEnumProc, 0);
+  return AcadTextWindow;
+}
+
+HWND AcadFindCommandLine() {
+  SearchCommandLineWindows(AcadCommandLine);
+  return IsWindow(AcadCommandLine) ? AcadCommandLine : nullptr;
+}
+
+HWND AcadFindPromptLine() {
+  SearchCommandLineWindows(AcadPromptLine);
+  return IsWindow(AcadPromptLine) ? AcadPromptLine : nullptr;
+}
+
+}  // namespace swivex

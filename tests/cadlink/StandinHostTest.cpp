@@ -1,0 +1,192 @@
+// The stand-in host's command line and scenario, checked against what the link reads back from it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cadlink/AcadEcho.h"
+#include "standin/DxfWriter.h"
+#include "standin/Scenario.h"
+#include "standin/StandinHost.h"
+
+namespace swivex {
+namespace {
+
+void Type(THost& h, std::string_view utf8) { FeedText(h, Utf32FromUtf8(utf8)); }
+
+std::string LastLine(const THost& h) { return LastNonEmptyLine(HistoryText(h)); }
+
+THost Scenario(std::string_view text) {
+  THost h;
+  std::string error;
+  EXPECT_TRUE(ApplyScenarioText(h, text, error)) << error;
+  return h;
+}
+
+std::filesystem::path TempFile(const std::string& name) {
+  const auto dir = std::filesystem::temp_directory_path() / "swivex-standin-test";
+  std::filesystem::create_directories(dir);
+  return dir / name;
+}
+
+TEST(StandinScenario, FlavourDrawingAndErrors) {
+  THost h = Scenario(
+      "# comment\r\nframe-class mdi90\ncharset ansi\ncommand-line floating\ntitle Autodesk x\n"
+      "ucs-origin 10.5,-3,0\nline 0,0 3,4,1\nlwpolyline closed 0,0 1,1 2,0\ncircle 5,5 2\narc 1,1 2 10 100\n"
+      "text 1,1 2.5 日本語\\x41\nmtext 0,0 2 30 a\\Pb\npick 2 150\n");
+  EXPECT_EQ(h.Scenario.FrameClass, "AfxMDIFrame90u");
+  EXPECT_FALSE(h.Scenario.Unicode);
+  EXPECT_TRUE(h.Scenario.Floating);
+  EXPECT_EQ(h.Scenario.Title, "Autodesk x");
+  EXPECT_EQ(h.Ucs.Origin.x, 10.5);
+  ASSERT_EQ(h.Entities.size(), 6u);
+  EXPECT_EQ(h.Entities[0].End.z, 1.0);
+  EXPECT_TRUE(h.Entities[1].Closed);
+  EXPECT_EQ(h.Entities[3].EndAngle, 100.0);
+  EXPECT_EQ(h.Entities[4].Text, "日本語A");
+  EXPECT_EQ(h.Entities[5].Text, "a\\Pb");  // MTEXT codes stay as they are; only \x, \r, \n, \t, \\ are escapes
+  EXPECT_EQ(h.Scenario.Pick.Mode, TPickMode::Entity);
+  EXPECT_EQ(h.Scenario.Pick.Entity, 2);
+  EXPECT_EQ(h.Scenario.Pick.DelayMs, 150);
+
+  std::string error;
+  THost bad;
+  EXPECT_FALSE(ApplyScenarioText(bad, "line 0,0 1,1\nline 0,0\n", error));
+  EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
+  EXPECT_EQ(bad.Entities.size(), 1u);
+  for (const char* line : {"frobnicate 1", "charset utf8", "circle 1,x 2", "lwpolyline 1,1", "pick -1", "filedia 2",
+                           "echo FOO x", "ucs-origin 1,2,3 4"})
+    EXPECT_FALSE(ApplyScenarioLine(bad, line, error)) << line;
+}
+
+TEST(StandinCommandLine, UcsEchoesReadBackAsTheLinkReadsThem) {
+  THost h = Scenario("ucs-origin 10.5,-3,0\nucs-xdir 0.6,0.8,0\nucs-ydir -0.8,0.6,0\n");
+  Type(h, "\x03UCSORG ");
+  EXPECT_EQ(LastLine(h), "UCSORG = 10.5000,-3.0000,0.0000 (読み込み専用)");
+  EXPECT_EQ(h.Prompt, kIdlePrompt);
+  for (const char* style : {"echo-style fixed\necho-decimals 8", "echo-style exponent\necho-decimals 3\necho-remark",
+                            "echo-style shortest\necho-remark (読み込み専用)"}) {
+    std::string error;
+    ASSERT_TRUE(ApplyScenarioText(h, style, error)) << error;
+    Type(h, "\x03UCSXDIR ");
+    TPoint3D p;
+    ReadUcsEcho(LastLine(h), p);
+    EXPECT_NEAR(p.x, 0.6, 1e-3) << LastLine(h);
+    EXPECT_NEAR(p.y, 0.8, 1e-3);
+  }
+  EXPECT_EQ(LastLine(h), "UCSXDIR = 0.6,0.8,0 (読み込み専用)");
+  std::string error;
+  ASSERT_TRUE(ApplyScenarioLine(h, "echo UCSYDIR UCSYDIR = 1,2", error));
+  Type(h, "\x03UCSYDIR ");
+  EXPECT_EQ(LastLine(h), "UCSYDIR = 1,2");
+}
+
+TEST(StandinCommandLine, SelectSinglePickAndCancel) {
+  THost h = Scenario("line 0,0 1,1\ncircle 0,0 1\n");
+  Type(h, "\x03SELECT SINGLE ");
+  EXPECT_TRUE(WaitingForPick(h));
+  EXPECT_EQ(h.Prompt, kSelectPrompt);
+  EXPECT_FALSE(PickEntity(h, 5));
+  EXPECT_TRUE(PickEntity(h, 1));
+  EXPECT_EQ(LastLine(h), "オブジェクトを選択: 1 個を検出");
+  EXPECT_EQ(h.Prompt, kIdlePrompt);
+  EXPECT_EQ(h.PreviousSelection, std::vector<int>{1});
+  EXPECT_FALSE(PickEntity(h, 0));  // nothing waits any more
+
+  Type(h, "\x03SELECT SINGLE ");
+  Type(h, "\x03");
+  EXPECT_EQ(LastLine(h), "オブジェクトを選択: *キャンセル*");
+  Type(h, "\x03");
+  EXPECT_EQ(LastLine(h), "コマンド: *キャンセル*");  // a cancel at the idle prompt shows too
+  EXPECT_EQ(h.PreviousSelection, std::vector<int>{1});
+  EXPECT_FALSE(WaitingForPick(h));
+}
+
+TEST(StandinCommandLine, DxfOutAsTheCaptureTypesIt) {
+  THost h = Scenario("line 1,2 3,4\nlwpolyline 0,0 1,1 2,0\n");
+  const auto path = TempFile("pick one.DXF");
+  std::filesystem::remove(path);
+  Type(h, "\x03SELECT SINGLE ");
+  PickEntity(h, 1);
+  const std::string dxfout = "\x03" "DXFOUT \"" + path.string() + "\"\rVER 2000 OBJ PREV \r16 ";
+  Type(h, dxfout);  // FILEDIA is 1: no file
+  EXPECT_FALSE(std::filesystem::exists(path));
+  Type(h, "\x03" "FILEDIA 0 ");
+  EXPECT_EQ(h.Filedia, 0);
+  Type(h, dxfout);
+  Type(h, "\x03" "FILEDIA 1 ");
+  EXPECT_EQ(h.Filedia, 1);
+  ASSERT_TRUE(std::filesystem::exists(path));
+  ASSERT_EQ(h.Exports.size(), 1u);
+  EXPECT_TRUE(h.Exports[0].Written);
+  EXPECT_EQ(h.Exports[0].Entities, std::vector<int>{1});
+  EXPECT_EQ(h.Exports[0].Decimals, 16);
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("\r\nLWPOLYLINE\r\n"), std::string::npos);
+  EXPECT_EQ(text.str().find("\r\nLINE\r\n"), std::string::npos);
+  EXPECT_NE(text.str().find("AC1015"), std::string::npos);
+}
+
+TEST(StandinCommandLine, LineAndPlineTakePointsInTheUcs) {
+  THost h = Scenario("ucs-origin 10,0,0\nucs-xdir 0,1,0\nucs-ydir -1,0,0\n");
+  Type(h, "\x03LINE 1.000000,1.000000 3.000000,1.000000 \r");
+  ASSERT_EQ(h.Entities.size(), 1u);
+  EXPECT_TRUE(h.Entities[0].New);
+  EXPECT_EQ(h.Entities[0].Start.x, 9.0);
+  EXPECT_EQ(h.Entities[0].Start.y, 1.0);
+  EXPECT_EQ(h.Entities[0].End.x, 9.0);
+  EXPECT_EQ(h.Entities[0].End.y, 3.0);
+  EXPECT_EQ(h.Prompt, kIdlePrompt);
+  Type(h, "\x03PLINE 0,0 2,0 x 2,-1 \r");
+  ASSERT_EQ(h.Entities.size(), 2u);
+  EXPECT_EQ(h.Entities[1].Kind, TEntityKind::LwPolyline);
+  ASSERT_EQ(h.Entities[1].Vertices.size(), 3u);  // "x" is refused and asked again
+  EXPECT_EQ(h.Entities[1].Vertices[2].x, 11.0);
+  EXPECT_EQ(h.Entities[1].Vertices[2].y, 2.0);
+  EXPECT_FALSE(h.Entities[1].Closed);
+  Type(h, "\x03PLINE 0,0 1,0 1,1 C ");
+  EXPECT_TRUE(h.Entities.back().Closed);
+  Type(h, "\x03PLINE 5,5 6,6 \x03");  // a cancel keeps what was drawn
+  EXPECT_EQ(h.Entities.size(), 4u);
+  Type(h, "\x03" "FOO ");
+  EXPECT_EQ(LastLine(h), "不明なコマンド \"FOO\"。ヘルプを表示するには F1 キーを押してください。");
+}
+
+TEST(StandinCommandLine, QuotesKeepBlanksAndBackspaceTakesBack) {
+  THost h;
+  Type(h, "\"a b");
+  EXPECT_TRUE(h.InQuotes);
+  EXPECT_EQ(h.Input, "\"a b");
+  FeedChar(h, 0x08);
+  FeedChar(h, 0x08);
+  FeedChar(h, 0x08);
+  FeedChar(h, 0x08);
+  EXPECT_FALSE(h.InQuotes);
+  EXPECT_EQ(h.Input, "");
+}
+
+TEST(StandinJson, HoldsDrawingSelectionAndHistory) {
+  THost h = Scenario("line 0,0 0.1,1e300\ntext 0,0 1 \"q\"\\x01\n");
+  Type(h, "\x03SELECT SINGLE ");
+  PickEntity(h, 0);
+  const std::string json = HostToJson(h);
+  EXPECT_NE(json.find("\"end\":[0.1,1e+300,0]"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"text\":\"\\\"q\\\"\\u0001\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"previous_selection\": [0]"), std::string::npos);
+  EXPECT_NE(json.find("\"オブジェクトを選択: 1 個を検出\""), std::string::npos);
+}
+
+TEST(StandinDxf, RealsKeepTheirDecimals) {
+  EXPECT_EQ(DxfReal(10.5, 16), "10.5");
+  EXPECT_EQ(DxfReal(-3, 16), "-3.0");
+  EXPECT_EQ(DxfReal(-1e-20, 16), "0.0");
+  EXPECT_EQ(DxfReal(0.1, 16), "0.1");
+  EXPECT_EQ(DxfReal(1.0 / 3, 16), "0.3333333333333333");
+  EXPECT_EQ(DxfReal(2.5, 0), "2.0");  // %.0f rounds half to even
+}
+
+}  // namespace
+}  // namespace swivex
