@@ -14,7 +14,7 @@ export WINEDLLOVERRIDES="mscoree=;mshtml="
 SWIVEX_PACKAGES=(
   build-essential cmake ninja-build googletest libgtest-dev
   g++-mingw-w64-x86-64-posix
-  wine wine64 xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic
+  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic
   clang libclang-rt-14-dev
   python3 python3-ezdxf libdxflib-dev
   zip

@@ -165,19 +165,21 @@ std::wstring BuildPath(const char* linuxPath) {
   return path;
 }
 
-TSession::TSession(const std::string& scenarioUtf8, bool withHost) {
+TSession::TSession(const std::string& scenarioUtf8, bool withHost, const std::wstring& keepFolder, bool withTool)
+    : Keep_(!keepFolder.empty()) {
   static int sessions = 0;
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   // A Japanese folder name: the exports' file names go through Shift-JIS.
-  Folder_ = std::wstring(temp) + L"swivex-e2e-テスト-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++sessions) + L"\\";
+  Folder_ = Keep_ ? keepFolder
+                  : std::wstring(temp) + L"swivex-e2e-テスト-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(++sessions) + L"\\";
   std::filesystem::remove_all(std::filesystem::path(Folder_));
   std::filesystem::create_directories(std::filesystem::path(Folder_ + L"host"));
   if (!CopyFileW(BuildPath(SWIVEX_EXE).c_str(), (Folder_ + L"swivex.exe").c_str(), FALSE))
     throw std::runtime_error("cannot copy swivex.exe");
   if (withHost) StartHost(scenarioUtf8);
-  StartTool();
+  if (withTool) StartTool();
 }
 
 TSession::~TSession() {
@@ -185,7 +187,7 @@ TSession::~TSession() {
   Stop(ToolProcess_, Form_);
   Stop(HostProcess_, HostFrame_);
   std::error_code ignored;
-  std::filesystem::remove_all(std::filesystem::path(Folder_), ignored);
+  if (!Keep_) std::filesystem::remove_all(std::filesystem::path(Folder_), ignored);
 }
 
 void TSession::StartHost(const std::string& scenarioUtf8) {

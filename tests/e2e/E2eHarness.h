@@ -33,8 +33,11 @@ struct TDrawnObject {
 
 class TSession {
  public:
-  // scenarioUtf8: the stand-in's scenario lines; withHost false runs the tool alone.
-  explicit TSession(const std::string& scenarioUtf8, bool withHost = true);
+  // scenarioUtf8: the stand-in's scenario lines; withHost false runs the tool alone. keepFolder: the folder to
+  // run in and to leave behind (the demonstration); empty for a fresh temporary folder removed at the end.
+  // withTool false starts the host alone (the benchmark runs the workflows in its own process).
+  explicit TSession(const std::string& scenarioUtf8, bool withHost = true, const std::wstring& keepFolder = L"",
+                    bool withTool = true);
   ~TSession();
   TSession(const TSession&) = delete;
   TSession& operator=(const TSession&) = delete;
@@ -80,6 +83,7 @@ class TSession {
   void StartTool();
 
   std::wstring Folder_;
+  bool Keep_ = false;
   PROCESS_INFORMATION HostProcess_{};
   PROCESS_INFORMATION ToolProcess_{};
   HWND HostFrame_ = nullptr;
