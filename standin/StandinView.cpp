@@ -1,5 +1,7 @@
 #include "standin/StandinView.h"
 
+#include "standin/StandinText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -105,13 +107,6 @@ double SegmentDistance(POINT a, POINT b, double x, double y) {
   double t = len2 > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / len2 : 0;
   t = std::clamp(t, 0.0, 1.0);
   return std::hypot(a.x + t * dx - x, a.y + t * dy - y);
-}
-
-std::wstring Wide(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  return w;
 }
 
 }  // namespace
