@@ -31,6 +31,7 @@ bool ClipboardHeld;
 
 constexpr UINT_PTR kPickTimer = 1;
 constexpr UINT_PTR kClipboardTimer = 2;
+constexpr UINT_PTR kHistoryViewTimer = 3;  // the history window is redrawn once input pauses, not per message
 constexpr int kBarHeight = 56;
 constexpr WPARAM kCopyHistoryCommand = 32781;
 constexpr const wchar_t* kPropName = L"SwivexStandin";
@@ -75,10 +76,8 @@ void Refresh() {
   if (MainFrame) InvalidateRect(MainFrame, nullptr, FALSE);
   if (PromptLine) InvalidateRect(PromptLine, nullptr, TRUE);
   if (CommandLine) InvalidateRect(CommandLine, nullptr, TRUE);
-  if (HistoryEdit) {
-    SetWindowTextW(HistoryEdit, Wide(HistoryText(Host) + Host.Prompt + Host.Input).c_str());
-    SendMessageW(HistoryEdit, EM_LINESCROLL, 0, 100000);
-  }
+  // Rewriting the whole history on every typed message made long command runs slow (it grows with each point).
+  if (HistoryEdit && MainFrame) SetTimer(MainFrame, kHistoryViewTimer, 30, nullptr);
   const bool waiting = WaitingForPick(Host);
   const TPickPlan& plan = Host.Scenario.Pick;
   if (waiting && !PickArmed && (plan.Mode == TPickMode::Entity || plan.Mode == TPickMode::Cancel)) {
@@ -202,7 +201,13 @@ LRESULT HandleFrame(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       }
       return 0;
     case WM_TIMER:
-      if (wp == kPickTimer) {
+      if (wp == kHistoryViewTimer) {
+        KillTimer(w, kHistoryViewTimer);
+        if (HistoryEdit) {
+          SetWindowTextW(HistoryEdit, Wide(HistoryText(Host) + Host.Prompt + Host.Input).c_str());
+          SendMessageW(HistoryEdit, EM_LINESCROLL, 0, 100000);
+        }
+      } else if (wp == kPickTimer) {
         KillTimer(w, kPickTimer);
         if (WaitingForPick(Host)) {
           if (Host.Scenario.Pick.Mode == TPickMode::Cancel) {
