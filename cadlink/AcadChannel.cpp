@@ -7,6 +7,7 @@
 
 #include "cadlink/AcadEcho.h"
 #include "cadlink/AcadLink.h"
+#include "win32/CodePage.h"
 #include "cadlink/SilentAbort.h"
 
 namespace swivex {
@@ -18,22 +19,6 @@ constexpr WPARAM kCopyHistoryCommand = 32781;  // 0x800D
 constexpr std::size_t kMinimumBuffer = 256;    // units; a longer command gets a buffer sized to it
 
 HWND ClipboardOwner = nullptr;
-
-std::string ToAnsi(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
-std::wstring FromAnsi(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
 
 void SendCopyData(const void* data, std::size_t bytes) {
   COPYDATASTRUCT record{};
@@ -135,7 +120,7 @@ bool AcadPostCommand(const std::wstring& command, bool unicode) {
 bool AcadPostCommandW(const std::wstring& command) {
   if (!IsWindow(AcadMainWindow)) return false;
   // Through the ANSI code page and back, so that what the code page lacks arrives as its default character.
-  const std::wstring converted = FromAnsi(ToAnsi(command));
+  const std::wstring converted = AnsiToWide(WideToAnsi(command));
   std::vector<wchar_t> buffer(std::max(kMinimumBuffer, converted.size() + 1), L'\0');
   converted.copy(buffer.data(), converted.size());
   // cbData counts what is sent: the converted text and its terminator.
@@ -146,7 +131,7 @@ bool AcadPostCommandW(const std::wstring& command) {
 bool AcadPostCommandA(const std::wstring& command) {
   AcadFindMainWindow();
   if (!IsWindow(AcadMainWindow)) return false;
-  const std::string bytes = ToAnsi(command);
+  const std::string bytes = WideToAnsi(command);
   std::vector<char> buffer(std::max(kMinimumBuffer, bytes.size() + 1), '\0');
   bytes.copy(buffer.data(), bytes.size());
   std::size_t n = 0;

@@ -3,35 +3,15 @@
 #include <cstdio>
 
 #include "standin/StandinHost.h"
+#include "win32/CodePage.h"
 
 namespace swivex {
 
-std::wstring Wide(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  return w;
-}
-
-std::string Utf8(const std::wstring& w) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
-
-std::string Ansi(const std::wstring& w) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
-
+std::wstring Wide(const std::string& utf8) { return Utf8ToWide(utf8); }
+std::string Utf8(const std::wstring& w) { return WideToUtf8(w); }
+std::string Ansi(const std::wstring& w) { return WideToAnsi(w); }
 std::wstring WideFromAnsi(const char* bytes, int size) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, bytes, size, nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes, size, w.data(), n);
-  return w;
+  return AnsiToWide(std::string_view(bytes, static_cast<std::size_t>(size > 0 ? size : 0)));
 }
 
 std::u32string CodePoints(const std::wstring& w) { return Utf32FromUtf8(Utf8(w)); }

@@ -7,12 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace swivex {
+#include "win32/CodePage.h"
 
-std::wstring AnsiToWide(std::string_view ansi);
-std::string WideToAnsi(std::wstring_view wide);
-std::wstring Utf8ToWide(std::string_view utf8);
-std::string WideToUtf8(std::wstring_view wide);
+namespace swivex {
 
 // A window's text as ANSI bytes, and a window's text set from ANSI bytes or from UTF-8.
 std::string GetWindowAnsi(HWND window);

@@ -1,5 +1,7 @@
 #include "StandinProcess.h"
 
+#include "win32/CodePage.h"
+
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -8,19 +10,8 @@ namespace swivex {
 
 namespace {
 
-std::wstring Wide(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  return w;
-}
-
-std::string Utf8(const std::wstring& w) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
+std::wstring Wide(const std::string& utf8) { return Utf8ToWide(utf8); }
+std::string Utf8(const std::wstring& w) { return WideToUtf8(w); }
 
 // The build gives the exe's path as the build machine sees it; under Wine that is drive Z:.
 std::wstring StandinExe() {
@@ -75,13 +66,7 @@ HWND HandleFrom(const std::string& ready, const std::string& key) {
 
 }  // namespace
 
-std::string AnsiFromUtf8(const std::string& utf8) {
-  const std::wstring w = Wide(utf8);
-  const int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
+std::string AnsiFromUtf8(const std::string& utf8) { return WideToAnsi(Utf8ToWide(utf8)); }
 
 bool StartStandin(TStandin& s, const std::string& scenario, std::string& error) {
   s = TStandin{};

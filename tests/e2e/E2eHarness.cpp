@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "win32/CodePage.h"
+
 namespace swivex::e2e {
 
 namespace {
@@ -125,21 +127,9 @@ std::vector<std::vector<double>> NumberRows(const std::string& line, std::size_t
 
 }  // namespace
 
-std::wstring Widen(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  return w;
-}
+std::wstring Widen(const std::string& utf8) { return Utf8ToWide(utf8); }
 
-std::string Narrow(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
+std::string Narrow(const std::wstring& text) { return WideToUtf8(text); }
 
 std::string Utf16Le(const std::wstring& text) {
   std::string bytes;
@@ -150,13 +140,7 @@ std::string Utf16Le(const std::wstring& text) {
   return bytes;
 }
 
-std::string AnsiBytes(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
+std::string AnsiBytes(const std::wstring& text) { return WideToAnsi(text); }
 
 std::wstring BuildPath(const char* linuxPath) {
   std::wstring path = L"Z:" + Widen(linuxPath);
