@@ -1,7 +1,9 @@
-// Start-up: the dialog as the main form, the message loop until it closes, then the entity store released.
+// Start-up: the application window titled "角度を変更する" (the task bar's entry), the dialog as the main form
+// owned by it, the message loop until the dialog closes, then the entity store released.
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/ApplicationWindow.h"
 #include "app/ErrorBox.h"
 #include "app/SwivexForm.h"
 #include "dxf/EntityStore.h"
@@ -11,8 +13,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   try {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    swivex::TApplicationWindow application;
+    if (!application.Create(instance)) return 1;
     swivex::TSwivexF form;
-    if (!form.Create(instance)) return 1;
+    if (!form.Create(instance, application.Handle())) return 1;
+    application.SetMainForm(form.Handle());
     ShowWindow(form.Handle(), show);
     UpdateWindow(form.Handle());
     MSG msg;

@@ -48,7 +48,7 @@ TSwivexF::~TSwivexF() {
   if (Font_) DeleteObject(Font_);
 }
 
-bool TSwivexF::Create(HINSTANCE instance) {
+bool TSwivexF::Create(HINSTANCE instance, HWND owner) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = StaticWindowProc;
@@ -61,7 +61,7 @@ bool TSwivexF::Create(HINSTANCE instance) {
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
   const HWND form = CreateWindowExW(kFormExStyle, kFormClassName, L"回転処理", kFormStyle, kFormLeft, kFormTop,
-                                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                    frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                                     instance, this);
   if (!form) return false;
   Font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,

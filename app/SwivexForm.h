@@ -18,8 +18,9 @@ class TSwivexF {
   TSwivexF& operator=(const TSwivexF&) = delete;
   ~TSwivexF();
 
-  // Registers the window class, creates the form and its controls and runs FormCreate. False on failure.
-  bool Create(HINSTANCE instance);
+  // Registers the window class, creates the form (owned by owner, the application window; may be null) and its
+  // controls and runs FormCreate. False on failure.
+  bool Create(HINSTANCE instance, HWND owner = nullptr);
   HWND Handle() const { return Fields_.Form; }
   const TDialogFields& Fields() const { return Fields_; }
 

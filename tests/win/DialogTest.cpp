@@ -1,0 +1,189 @@
+// The rotation dialog in this process under Wine: the form's frame and place, the control table (kinds, captions,
+// positions, tab order, limits, font), the empty fields after creation, and the application window that carries
+// the task bar entry "角度を変更する", hands activation to the dialog and closes it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/ApplicationWindow.h"
+#include "app/ControlIds.h"
+#include "app/SwivexForm.h"
+
+namespace swivex {
+namespace {
+
+std::wstring TextOf(HWND w) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::wstring ClassOf(HWND w) {
+  wchar_t name[64] = {};
+  GetClassNameW(w, name, 64);
+  return name;
+}
+
+// A control's place in the form's client area.
+RECT PlaceOf(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    DispatchMessageW(&msg);
+  }
+}
+
+bool QuitPosted() {
+  MSG msg;
+  return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
+// One dialog for the whole suite (creating windows under Wine takes seconds); the last test closes it.
+class DialogTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Application = new TApplicationWindow;
+    Form = new TSwivexF;
+    ASSERT_TRUE(Application->Create(GetModuleHandleW(nullptr)));
+    ASSERT_TRUE(Form->Create(GetModuleHandleW(nullptr), Application->Handle()));
+    Application->SetMainForm(Form->Handle());
+    ShowWindow(Form->Handle(), SW_SHOWNORMAL);
+    PumpMessages();
+  }
+  static void TearDownTestSuite() {
+    delete Form;
+    delete Application;
+    QuitPosted();
+  }
+  static HWND Item(int id) { return GetDlgItem(Form->Handle(), id); }
+
+  static TApplicationWindow* Application;
+  static TSwivexF* Form;
+};
+
+TApplicationWindow* DialogTest::Application = nullptr;
+TSwivexF* DialogTest::Form = nullptr;
+
+TEST_F(DialogTest, FormFrameCaptionPlaceAndTopmost) {
+  const HWND form = Form->Handle();
+  EXPECT_EQ(ClassOf(form), L"TSwivexF");
+  EXPECT_EQ(TextOf(form), L"回転処理");
+  const LONG style = GetWindowLongW(form, GWL_STYLE);
+  const LONG exStyle = GetWindowLongW(form, GWL_EXSTYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_TRUE(exStyle & WS_EX_DLGMODALFRAME);
+  EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+  RECT client{}, frame{};
+  GetClientRect(form, &client);
+  GetWindowRect(form, &frame);
+  EXPECT_EQ(client.right, 274);
+  EXPECT_EQ(client.bottom, 170);
+  EXPECT_EQ(frame.left, 192);
+  EXPECT_EQ(frame.top, 117);
+
+  LOGFONTW font{};
+  ASSERT_EQ(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Item(IdKyori), WM_GETFONT, 0, 0)), sizeof font, &font),
+            static_cast<int>(sizeof font));
+  EXPECT_STREQ(font.lfFaceName, L"ＭＳ Ｐゴシック");
+  EXPECT_EQ(font.lfHeight, -12);
+  EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+}
+
+TEST_F(DialogTest, ControlTableAndEmptyFields) {
+  struct TRow {
+    int Id;
+    const wchar_t* Class;
+    const wchar_t* Text;
+    RECT Place;  // left, top, right, bottom in the form's client area
+  } rows[] = {
+      // Inside 現在値 (8, 8) and 変更後 (8, 88): their children are placed by the group box's origin.
+      {IdGroupBox1, L"Button", L"現在値", {8, 8, 8 + 257, 8 + 73}},
+      {IdLabel4, L"Static", L"角度", {8 + 16, 8 + 26, 8 + 16 + 24, 8 + 26 + 12}},
+      {IdLabel6, L"Static", L"度分秒", {8 + 8, 8 + 50, 8 + 8 + 36, 8 + 50 + 12}},
+      {IdLabel3, L"Static", L"距", {8 + 144, 8 + 26, 8 + 144 + 12, 8 + 26 + 12}},
+      {IdKakudo, L"Edit", L"", {8 + 48, 8 + 24, 8 + 48 + 89, 8 + 24 + 20}},
+      {IdGroupBox2, L"Button", L"変更後", {8, 88, 8 + 257, 88 + 73}},
+      {IdLabel1, L"Static", L"度分秒", {8 + 8, 88 + 26, 8 + 8 + 36, 88 + 26 + 12}},
+      {IdLabel2, L"Static", L"角度", {8 + 16, 88 + 50, 8 + 16 + 24, 88 + 50 + 12}},
+      {IdKakudo2, L"Edit", L"", {8 + 48, 88 + 48, 8 + 48 + 89, 88 + 48 + 20}},
+      {IdButton2, L"Button", L"取込", {200, 53, 257, 78}},
+      {IdKyori, L"Edit", L"", {168, 32, 257, 52}},
+      {IdDo, L"Edit", L"", {56, 56, 89, 76}},
+      {IdFun, L"Edit", L"", {91, 56, 124, 76}},
+      {IdByo, L"Edit", L"", {126, 56, 195, 76}},
+      {IdDo2, L"Edit", L"", {56, 112, 89, 132}},
+      {IdFun2, L"Edit", L"", {91, 112, 124, 132}},
+      {IdByo2, L"Edit", L"", {126, 112, 195, 132}},
+      {IdButton1, L"Button", L"作成", {200, 133, 257, 158}},
+  };
+  for (const TRow& row : rows) {
+    const HWND control = Item(row.Id);
+    ASSERT_NE(control, nullptr) << row.Id;
+    EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), row.Class), 0) << row.Id;
+    EXPECT_EQ(TextOf(control), row.Text) << row.Id;  // the edits' design-time names are cleared
+    const RECT r = PlaceOf(control);
+    EXPECT_EQ(r.left, row.Place.left) << row.Id;
+    EXPECT_EQ(r.top, row.Place.top) << row.Id;
+    EXPECT_EQ(r.right, row.Place.right) << row.Id;
+    EXPECT_EQ(r.bottom, row.Place.bottom) << row.Id;
+  }
+}
+
+TEST_F(DialogTest, TabOrderAndEditLimits) {
+  // 取込, the length, the two degrees/minutes/seconds rows, 作成, then the two framed angle fields.
+  const int order[] = {IdButton2, IdKyori, IdDo, IdFun, IdByo, IdDo2, IdFun2, IdByo2, IdButton1, IdKakudo, IdKakudo2};
+  HWND at = Item(IdButton2);
+  for (std::size_t i = 1; i <= std::size(order); ++i) {
+    at = GetNextDlgTabItem(Form->Handle(), at, FALSE);
+    EXPECT_EQ(GetDlgCtrlID(at), order[i % std::size(order)]) << "after tab " << i;
+  }
+  EXPECT_EQ(SendMessageW(Item(IdDo), EM_GETLIMITTEXT, 0, 0), 4);
+  EXPECT_EQ(SendMessageW(Item(IdFun), EM_GETLIMITTEXT, 0, 0), 3);
+  for (int id : {IdDo2, IdFun2}) EXPECT_GT(SendMessageW(Item(id), EM_GETLIMITTEXT, 0, 0), 0x10000) << id;
+}
+
+TEST_F(DialogTest, ApplicationWindowCarriesTheTaskBarEntry) {
+  const HWND app = Application->Handle();
+  EXPECT_EQ(GetWindow(Form->Handle(), GW_OWNER), app);
+  EXPECT_EQ(GetWindow(app, GW_OWNER), nullptr);
+  EXPECT_EQ(TextOf(app), L"角度を変更する");
+  EXPECT_TRUE(IsWindowVisible(app));  // the task bar lists only visible windows
+  EXPECT_TRUE(GetWindowLongW(app, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_FALSE(GetWindowLongW(app, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(GetWindowLongW(Form->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  RECT r{};
+  GetWindowRect(app, &r);
+  EXPECT_EQ(r.right - r.left, 0);
+  EXPECT_EQ(r.bottom - r.top, 0);
+
+  // Chosen from the task bar, it hands the activation to the dialog.
+  SetActiveWindow(app);
+  ASSERT_EQ(GetActiveWindow(), app);
+  PumpMessages();
+  EXPECT_EQ(GetActiveWindow(), Form->Handle());
+
+  // Closed from the task bar, it closes the dialog, which ends the message loop.
+  EXPECT_FALSE(QuitPosted());
+  SendMessageW(app, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(app));
+  PumpMessages();
+  EXPECT_FALSE(IsWindow(Form->Handle()));
+  EXPECT_TRUE(QuitPosted());
+}
+
+}  // namespace
+}  // namespace swivex
