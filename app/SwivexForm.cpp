@@ -108,11 +108,13 @@ void TSwivexF::CreateControls(HINSTANCE instance) {
   AddControl(in, L"BUTTON", L"現在値", kGroup, 0, IdGroupBox1, 8, 8, 257, 73);
   AddControl(in, L"BUTTON", L"変更後", kGroup, 0, IdGroupBox2, 8, 88, 257, 73);
 
+  // Only the measured degrees and minutes are limited; every other field takes text of any length (the edit
+  // control's own default would cut a long paste at 30000 characters).
+  for (HWND field : {Fields_.eKakudo, Fields_.eKyori, Fields_.eByo, Fields_.eDo2, Fields_.eFun2, Fields_.eByo2,
+                     Fields_.eKakudo2})
+    SendMessageW(field, EM_SETLIMITTEXT, 0, 0);
   SendMessageW(Fields_.eDo, EM_SETLIMITTEXT, 4, 0);
   SendMessageW(Fields_.eFun, EM_SETLIMITTEXT, 3, 0);
-  // The new degrees and minutes have no limit of their own.
-  SendMessageW(Fields_.eDo2, EM_SETLIMITTEXT, 0, 0);
-  SendMessageW(Fields_.eFun2, EM_SETLIMITTEXT, 0, 0);
 }
 
 void TSwivexF::FormCreate() {

@@ -153,7 +153,12 @@ TEST_F(DialogTest, TabOrderAndEditLimits) {
   }
   EXPECT_EQ(SendMessageW(Item(IdDo), EM_GETLIMITTEXT, 0, 0), 4);
   EXPECT_EQ(SendMessageW(Item(IdFun), EM_GETLIMITTEXT, 0, 0), 3);
-  for (int id : {IdDo2, IdFun2}) EXPECT_GT(SendMessageW(Item(id), EM_GETLIMITTEXT, 0, 0), 0x10000) << id;
+  // Every other field takes any length: a long typed or pasted text reaches the conversion whole.
+  for (int id : {IdDo2, IdFun2, IdByo2, IdByo, IdKyori, IdKakudo, IdKakudo2})
+    EXPECT_GT(SendMessageW(Item(id), EM_GETLIMITTEXT, 0, 0), 0x10000) << id;
+  const std::wstring digits(30500, L'7');
+  SetWindowTextW(Item(IdByo2), digits.c_str());
+  EXPECT_EQ(TextOf(Item(IdByo2)).size(), digits.size());
 }
 
 TEST_F(DialogTest, ApplicationWindowCarriesTheTaskBarEntry) {
