@@ -12,6 +12,26 @@ constexpr UINT kActivateForm = WM_APP + 1;
 
 HWND MainForm(HWND window) { return reinterpret_cast<HWND>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
+struct TPopupSearch {
+  HWND Owner;
+  HWND Found;
+};
+
+BOOL CALLBACK FindEnabledPopup(HWND window, LPARAM search) {
+  auto* s = reinterpret_cast<TPopupSearch*>(search);
+  if (GetWindow(window, GW_OWNER) != s->Owner || !IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+  s->Found = window;
+  return FALSE;
+}
+
+// What takes the activation: the dialog, or while it is disabled the window it waits for (a message box).
+HWND ActivationTarget(HWND form) {
+  if (IsWindowEnabled(form)) return form;
+  TPopupSearch search{form, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindEnabledPopup, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
 }  // namespace
 
 TApplicationWindow::~TApplicationWindow() {
@@ -48,10 +68,7 @@ LRESULT CALLBACK TApplicationWindow::WindowProc(HWND window, UINT message, WPARA
     case kActivateForm: {
       const HWND form = MainForm(window);
       if (!IsWindow(form) || GetActiveWindow() != window) return 0;
-      // A message box of the dialog, when one is open, else the dialog itself.
-      HWND target = GetLastActivePopup(form);
-      if (!IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target)) target = form;
-      if (IsWindowEnabled(target)) SetActiveWindow(target);
+      if (const HWND target = ActivationTarget(form)) SetActiveWindow(target);
       return 0;
     }
     case WM_CLOSE: {

@@ -181,6 +181,20 @@ TEST_F(DialogTest, ApplicationWindowCarriesTheTaskBarEntry) {
   PumpMessages();
   EXPECT_EQ(GetActiveWindow(), Form->Handle());
 
+  // While the dialog is disabled by a window it waits for (a message box), that window takes the activation, and
+  // a close request is refused.
+  const HWND box = CreateWindowExW(0, L"STATIC", L"box", WS_POPUP | WS_VISIBLE, 300, 300, 50, 20, Form->Handle(),
+                                   nullptr, nullptr, nullptr);
+  EnableWindow(Form->Handle(), FALSE);
+  SetActiveWindow(app);
+  PumpMessages();
+  EXPECT_EQ(GetActiveWindow(), box);
+  SendMessageW(app, WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_TRUE(IsWindow(Form->Handle()));
+  EnableWindow(Form->Handle(), TRUE);
+  DestroyWindow(box);
+
   // Closed from the task bar, it closes the dialog, which ends the message loop.
   EXPECT_FALSE(QuitPosted());
   SendMessageW(app, WM_CLOSE, 0, 0);
