@@ -30,8 +30,10 @@ std::string ExeFolder() {
   return WideToAnsi(path);
 }
 
+// A file, not a folder of that name.
 bool FileExists(const std::string& ansiName) {
-  return GetFileAttributesW(AnsiToWide(ansiName).c_str()) != INVALID_FILE_ATTRIBUTES;
+  const DWORD attributes = GetFileAttributesW(AnsiToWide(ansiName).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Runs what is pending for the application so the dialog repaints and reacts during the wait. A quit request

@@ -3,6 +3,7 @@
 // outcome: the dialog as it was or a conversion message, never a crash or a hang.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "E2eChecks.h"
@@ -106,6 +107,28 @@ TEST(BadInputE2e, HugeAndOddFieldTexts) {
   EXPECT_EQ(command.rfind("\x03PLINE 0.000000,0.000000 ", 0), 0u) << command.substr(0, 60);
   EXPECT_GT(command.size(), 300u);
   EXPECT_EQ(entries.back().CbData, 2 * (command.size() + 1));
+}
+
+// A folder that happens to bear the export's name is not the export: the capture stops as when no file is there.
+TEST(BadInputE2e, FolderInThePlaceOfTheExportIsNotAFile) {
+  TSession s(Scenario("line 0,0 3,4", "pick cancel 150"));
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  for (int second = -2; second < 20; ++second) {
+    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(second) * 10000000);
+    const FILETIME utc{t.LowPart, t.HighPart};
+    FILETIME local;
+    SYSTEMTIME st;
+    FileTimeToLocalFileTime(&utc, &local);
+    FileTimeToSystemTime(&local, &st);
+    wchar_t name[32];
+    std::swprintf(name, 32, L"%02d%02d%02d%02d%02d%02d.DXF", st.wYear % 100, st.wMonth, st.wDay, st.wHour,
+                  st.wMinute, st.wSecond);
+    std::filesystem::create_directory(std::filesystem::path(s.Folder() + name));
+  }
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  ExpectUntouched(s);
 }
 
 }  // namespace
