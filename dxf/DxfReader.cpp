@@ -1,11 +1,10 @@
 #include "dxf/DxfReader.h"
 
-#include <charconv>
-
 #include "dxf/DxfFile.h"
 #include "dxf/DxfPairScanner.h"
+#include "dxf/DxfPairValue.h"
+#include "dxf/DxfRecordEstimate.h"
 #include "dxf/EntityStore.h"
-#include "text/NumText.h"
 
 namespace swivex {
 
@@ -25,48 +24,12 @@ struct TReaderState {
   bool VertexOpen = false;
   bool LwPolylineOpen = false;
   std::int32_t StyleIndex = 0;
+  // Polyline slots from this index on were zero-filled during this read and not yet started: they need no reset.
+  std::size_t FreshPolylineSlots = 0;
 };
 
 constexpr std::string_view kPhiCode = "\\U+03C6";
 constexpr std::string_view kPhiSjis = "\x83\xD3";
-
-// Conversions that name the file line the text came from.
-std::int32_t IntOf(std::string_view text, int line) {
-  // Fast path for what DXF writes: blanks, then one to nine digits. Anything else goes to StrToInt, which also
-  // gives the error; both give the same value where the fast path answers.
-  std::size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  if (i < text.size() && text.size() - i <= 9) {
-    std::int32_t value = 0;
-    std::size_t k = i;
-    for (; k < text.size() && text[k] >= '0' && text[k] <= '9'; ++k) value = value * 10 + (text[k] - '0');
-    if (k == text.size()) return value;
-  }
-  try {
-    return StrToInt(text);
-  } catch (TConvertError& error) {
-    error.SetLine(line);
-    throw;
-  }
-}
-
-double RealOf(std::string_view text, int line) {
-  // Fast path: text that from_chars takes whole and that starts like a decimal number ([-] then a digit or ".")
-  // converts to the same double in StrToFloat, which checks the same text and then calls from_chars. The rest
-  // (blanks, "+", inf and nan, out of range, errors) goes to StrToFloat.
-  const std::size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
-  if (first < text.size() && ((text[first] >= '0' && text[first] <= '9') || text[first] == '.')) {
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec == std::errc() && end == text.data() + text.size()) return value;
-  }
-  try {
-    return StrToFloat(text);
-  } catch (TConvertError& error) {
-    error.SetLine(line);
-    throw;
-  }
-}
 
 void ResetCounters() {
   LineCount = TextCount = ArcCount = CircleCount = PolylineCount = 0;
@@ -82,9 +45,22 @@ void SetReadSlots() {
   Styles.resize(kSlotStep);
 }
 
+// Room (not slots) for the records the file will likely start, whole steps of 100, so that growing the arrays
+// by 100 slots at a time moves no records. Never more room than four times the file's size per array: a stray
+// estimate must not cost memory out of proportion to the file.
+template <class T>
+void MakeRoom(std::vector<T>& slots, std::size_t records, std::size_t fileSize) {
+  std::size_t room = (records + kSlotStep - 1) / kSlotStep * kSlotStep;
+  const std::size_t limit = fileSize * 4 / sizeof(T) / kSlotStep * kSlotStep;
+  if (room > limit) room = limit;
+  if (room > slots.capacity()) slots.reserve(room);
+}
+
+// Lines to exactly LineCount slots. Its memory goes back unless less than one growth step is spare: giving it
+// back would move every record for a few kilobytes.
 void CutLines() {
   Lines.resize(static_cast<std::size_t>(LineCount));
-  Lines.shrink_to_fit();
+  if (Lines.capacity() - Lines.size() >= kSlotStep) Lines.shrink_to_fit();
 }
 
 // Counter up by 1 first, 100 more slots when it passes the last one; the new record is slot counter - 1.
@@ -95,8 +71,10 @@ T& StartRecord(std::vector<T>& slots, std::int32_t& counter) {
   return slots[static_cast<std::size_t>(counter) - 1];
 }
 
-void StartPolyline() {
+void StartPolyline(const TReaderState& state) {
   TPolylineRec& rec = StartRecord(Polylines, PolylineCount);
+  // A slot zero-filled during this read already holds what the reset writes: 28 kB it need not write again.
+  if (static_cast<std::size_t>(PolylineCount) - 1 >= state.FreshPolylineSlots) return;
   for (TPoint3D& vertex : rec.Vertices) vertex.x = vertex.y = 0.0;
   for (std::int32_t& flag : rec.VertexFlags) flag = 0;
   rec.VertexCount = 0;
@@ -110,16 +88,16 @@ TPolylineRec* CurrentPolyline() {
 }
 
 // Group 10 of a VERTEX or an LWPOLYLINE: a new vertex, and its x.
-void AddVertexX(const TReaderState& state, TPolylineRec& rec, std::string_view value, int codeLine) {
+void AddVertexX(const TReaderState& state, TPolylineRec& rec, TPairValue& v, int codeLine) {
   if (rec.VertexCount >= kMaxVertices)
     throw TDxfReadError(std::string(kTooManyVerticesMessage), std::string(state.FileName), codeLine);
   ++rec.VertexCount;
-  rec.Vertices[rec.VertexCount - 1].x = RealOf(value, codeLine + 1);
+  rec.Vertices[rec.VertexCount - 1].x = v.Real();
 }
 
 // Group 20 (and 70) of a vertex: ignored while the polyline has no vertex yet.
-void SetVertexY(TPolylineRec& rec, std::string_view value, int valueLine) {
-  if (rec.VertexCount > 0) rec.Vertices[rec.VertexCount - 1].y = RealOf(value, valueLine);
+void SetVertexY(TPolylineRec& rec, TPairValue& v) {
+  if (rec.VertexCount > 0) rec.Vertices[rec.VertexCount - 1].y = v.Real();
 }
 
 std::string TextOfCode1(std::string_view value) {
@@ -129,13 +107,13 @@ std::string TextOfCode1(std::string_view value) {
   return s;
 }
 
-void StyleSteps(TReaderState& state, std::int32_t code, std::string_view v, int codeLine) {
+void StyleSteps(TReaderState& state, std::int32_t code, TPairValue& v) {
   if (state.StyleOpen) {
     TStyleRec& rec = Styles[static_cast<std::size_t>(state.StyleIndex) - 1];
     switch (code) {
       case 0: state.StyleOpen = false; break;
-      case 2: rec.Name.Assign(v); break;
-      case 40: rec.Height = RealOf(v, codeLine + 1); break;
+      case 2: rec.Name.Assign(v.Text()); break;
+      case 40: rec.Height = v.Real(); break;
       default: break;
     }
   }
@@ -147,151 +125,145 @@ void StyleSteps(TReaderState& state, std::int32_t code, std::string_view v, int 
   }
 }
 
-void LineStep(TReaderState& state, std::int32_t code, std::string_view v, int valueLine) {
-  if (state.LineOpen) {
-    TLineRec& rec = Lines[static_cast<std::size_t>(LineCount) - 1];
-    switch (code) {
-      case 0: state.LineOpen = false; break;
-      case 8: rec.Layer.Assign(v); break;
-      case 10: rec.StartPt.x = RealOf(v, valueLine); break;
-      case 20: rec.StartPt.y = RealOf(v, valueLine); break;
-      case 30: rec.StartPt.z = RealOf(v, valueLine); break;
-      case 11: rec.EndPt.x = RealOf(v, valueLine); break;
-      case 21: rec.EndPt.y = RealOf(v, valueLine); break;
-      case 31: rec.EndPt.z = RealOf(v, valueLine); break;
-      default: break;
-    }
+// The groups of the open entity record. At most one entity record is open between pairs, and a code-0 pair
+// only closes it; so a pair with another code goes to that one record.
+void LineGroup(std::int32_t code, TPairValue& v) {
+  TLineRec& rec = Lines[static_cast<std::size_t>(LineCount) - 1];
+  switch (code) {
+    case 8: rec.Layer.Assign(v.Text()); break;
+    case 10: rec.StartPt.x = v.Real(); break;
+    case 20: rec.StartPt.y = v.Real(); break;
+    case 30: rec.StartPt.z = v.Real(); break;
+    case 11: rec.EndPt.x = v.Real(); break;
+    case 21: rec.EndPt.y = v.Real(); break;
+    case 31: rec.EndPt.z = v.Real(); break;
+    default: break;
   }
-  if (code == 0 && v == "LINE") {
+}
+
+void TextGroup(std::int32_t code, TPairValue& v) {
+  TTextRec& rec = Texts[static_cast<std::size_t>(TextCount) - 1];
+  switch (code) {
+    case 1: rec.Text.Assign(TextOfCode1(v.Text())); break;
+    case 3: {
+      // Appending more than the room left changes nothing: the field keeps its first 255 bytes.
+      const std::size_t room = kTextCapacity - rec.Text.Length;
+      std::string joined = rec.Text.Str();
+      joined.append(v.Text().substr(0, room));
+      rec.Text.Assign(joined);
+      break;
+    }
+    case 7: rec.Height = StyleHeight(v.Text()); break;
+    case 10: rec.InsertPt.x = v.Real(); break;
+    case 20: rec.InsertPt.y = v.Real(); break;
+    case 30: rec.InsertPt.z = v.Real(); break;
+    case 11: rec.AlignPt.x = v.Real(); break;
+    case 21: rec.AlignPt.y = v.Real(); break;
+    case 31: rec.AlignPt.z = v.Real(); break;
+    case 40: rec.Height = v.Real(); break;
+    case 72: rec.HJust = v.Int(); break;
+    case 73: rec.VJust = v.Int(); break;
+    default: break;
+  }
+}
+
+void ArcGroup(std::int32_t code, TPairValue& v) {
+  TArcRec& rec = Arcs[static_cast<std::size_t>(ArcCount) - 1];
+  switch (code) {
+    case 8: rec.Layer.Assign(v.Text()); break;
+    case 10: rec.Center.x = v.Real(); break;
+    case 20: rec.Center.y = v.Real(); break;
+    case 30: rec.Center.z = v.Real(); break;
+    case 40: rec.Radius = v.Real(); break;
+    case 50: rec.StartAngle = v.Real(); break;
+    case 51: rec.EndAngle = v.Real(); break;
+    default: break;
+  }
+}
+
+void CircleGroup(std::int32_t code, TPairValue& v) {
+  TCircleRec& rec = Circles[static_cast<std::size_t>(CircleCount) - 1];
+  switch (code) {
+    case 8: rec.Layer.Assign(v.Text()); break;
+    case 10: rec.Center.x = v.Real(); break;
+    case 20: rec.Center.y = v.Real(); break;
+    case 30: rec.Center.z = v.Real(); break;
+    case 40: rec.Radius = v.Real(); break;
+    default: break;
+  }
+}
+
+void PolylineGroup(std::int32_t code, TPairValue& v) {
+  TPolylineRec& rec = Polylines[static_cast<std::size_t>(PolylineCount) - 1];
+  switch (code) {
+    case 8: rec.Layer.Assign(v.Text()); break;
+    case 70: rec.Flags = v.Int(); break;
+    default: break;
+  }
+}
+
+void VertexGroup(const TReaderState& state, std::int32_t code, TPairValue& v, int codeLine) {
+  TPolylineRec* rec = CurrentPolyline();
+  if (!rec) return;
+  switch (code) {
+    case 10: AddVertexX(state, *rec, v, codeLine); break;
+    case 20: SetVertexY(*rec, v); break;
+    case 70:
+      if (rec->VertexCount > 0) rec->VertexFlags[rec->VertexCount - 1] = v.Int();
+      break;
+    default: break;
+  }
+}
+
+void LwPolylineGroup(const TReaderState& state, std::int32_t code, TPairValue& v, int codeLine) {
+  TPolylineRec& rec = Polylines[static_cast<std::size_t>(PolylineCount) - 1];
+  switch (code) {
+    case 8: rec.Layer.Assign(v.Text()); break;
+    case 10: AddVertexX(state, rec, v, codeLine); break;
+    case 20: SetVertexY(rec, v); break;
+    default: break;
+  }
+}
+
+void GroupOfOpenEntity(const TReaderState& state, std::int32_t code, TPairValue& v, int codeLine) {
+  if (state.LineOpen) LineGroup(code, v);
+  else if (state.TextOpen) TextGroup(code, v);
+  else if (state.ArcOpen) ArcGroup(code, v);
+  else if (state.CircleOpen) CircleGroup(code, v);
+  else if (state.PolylineOpen) PolylineGroup(code, v);
+  else if (state.VertexOpen) VertexGroup(state, code, v, codeLine);
+  else if (state.LwPolylineOpen) LwPolylineGroup(state, code, v, codeLine);
+}
+
+// A code-0 pair in ENTITIES: it closes whatever record is open, and its keyword may start the next one.
+void StartEntity(TReaderState& state, std::string_view v) {
+  state.LineOpen = state.TextOpen = state.ArcOpen = state.CircleOpen = false;
+  state.PolylineOpen = state.VertexOpen = state.LwPolylineOpen = false;
+  if (v == "LINE") {
     TLineRec& rec = StartRecord(Lines, LineCount);
     rec.StartPt.z = 0.0;
     rec.EndPt.z = 0.0;
     rec.Layer.Clear();
     state.LineOpen = true;
-  }
-}
-
-void TextStep(TReaderState& state, std::int32_t code, std::string_view v, int valueLine) {
-  if (state.TextOpen) {
-    TTextRec& rec = Texts[static_cast<std::size_t>(TextCount) - 1];
-    switch (code) {
-      case 0: state.TextOpen = false; break;
-      case 1: rec.Text.Assign(TextOfCode1(v)); break;
-      case 3: {
-        // Appending more than the room left changes nothing: the field keeps its first 255 bytes.
-        const std::size_t room = kTextCapacity - rec.Text.Length;
-        std::string joined = rec.Text.Str();
-        joined.append(v.substr(0, room));
-        rec.Text.Assign(joined);
-        break;
-      }
-      case 7: rec.Height = StyleHeight(v); break;
-      case 10: rec.InsertPt.x = RealOf(v, valueLine); break;
-      case 20: rec.InsertPt.y = RealOf(v, valueLine); break;
-      case 30: rec.InsertPt.z = RealOf(v, valueLine); break;
-      case 11: rec.AlignPt.x = RealOf(v, valueLine); break;
-      case 21: rec.AlignPt.y = RealOf(v, valueLine); break;
-      case 31: rec.AlignPt.z = RealOf(v, valueLine); break;
-      case 40: rec.Height = RealOf(v, valueLine); break;
-      case 72: rec.HJust = IntOf(v, valueLine); break;
-      case 73: rec.VJust = IntOf(v, valueLine); break;
-      default: break;
-    }
-  }
-  if (code == 0 && (v == "TEXT" || v == "MTEXT")) {
+  } else if (v == "TEXT" || v == "MTEXT") {
     TTextRec& rec = StartRecord(Texts, TextCount);
     rec.InsertPt = TPoint3D{};
     rec.Text.Clear();
     rec.Height = StyleHeight("Standard");
     state.TextOpen = true;
-  }
-}
-
-void ArcStep(TReaderState& state, std::int32_t code, std::string_view v, int valueLine) {
-  if (state.ArcOpen) {
-    TArcRec& rec = Arcs[static_cast<std::size_t>(ArcCount) - 1];
-    switch (code) {
-      case 0: state.ArcOpen = false; break;
-      case 8: rec.Layer.Assign(v); break;
-      case 10: rec.Center.x = RealOf(v, valueLine); break;
-      case 20: rec.Center.y = RealOf(v, valueLine); break;
-      case 30: rec.Center.z = RealOf(v, valueLine); break;
-      case 40: rec.Radius = RealOf(v, valueLine); break;
-      case 50: rec.StartAngle = RealOf(v, valueLine); break;
-      case 51: rec.EndAngle = RealOf(v, valueLine); break;
-      default: break;
-    }
-  }
-  if (code == 0 && v == "ARC") {
+  } else if (v == "ARC") {
     StartRecord(Arcs, ArcCount).Layer.Clear();
     state.ArcOpen = true;
-  }
-}
-
-void CircleStep(TReaderState& state, std::int32_t code, std::string_view v, int valueLine) {
-  if (state.CircleOpen) {
-    TCircleRec& rec = Circles[static_cast<std::size_t>(CircleCount) - 1];
-    switch (code) {
-      case 0: state.CircleOpen = false; break;
-      case 8: rec.Layer.Assign(v); break;
-      case 10: rec.Center.x = RealOf(v, valueLine); break;
-      case 20: rec.Center.y = RealOf(v, valueLine); break;
-      case 30: rec.Center.z = RealOf(v, valueLine); break;
-      case 40: rec.Radius = RealOf(v, valueLine); break;
-      default: break;
-    }
-  }
-  if (code == 0 && v == "CIRCLE") {
+  } else if (v == "CIRCLE") {
     StartRecord(Circles, CircleCount).Layer.Clear();
     state.CircleOpen = true;
-  }
-}
-
-void PolylineStep(TReaderState& state, std::int32_t code, std::string_view v, int valueLine) {
-  if (state.PolylineOpen) {
-    TPolylineRec& rec = Polylines[static_cast<std::size_t>(PolylineCount) - 1];
-    switch (code) {
-      case 0: state.PolylineOpen = false; break;
-      case 8: rec.Layer.Assign(v); break;
-      case 70: rec.Flags = IntOf(v, valueLine); break;
-      default: break;
-    }
-  }
-  if (code == 0 && v == "POLYLINE") {
-    StartPolyline();
+  } else if (v == "POLYLINE") {
+    StartPolyline(state);
     state.PolylineOpen = true;
-  }
-}
-
-void VertexStep(TReaderState& state, std::int32_t code, std::string_view v, int codeLine) {
-  if (state.VertexOpen) {
-    TPolylineRec* rec = CurrentPolyline();
-    switch (code) {
-      case 0: state.VertexOpen = false; break;
-      case 10: if (rec) AddVertexX(state, *rec, v, codeLine); break;
-      case 20: if (rec) SetVertexY(*rec, v, codeLine + 1); break;
-      case 70:
-        if (rec && rec->VertexCount > 0) rec->VertexFlags[rec->VertexCount - 1] = IntOf(v, codeLine + 1);
-        break;
-      default: break;
-    }
-  }
-  if (code == 0 && v == "VERTEX") state.VertexOpen = true;
-}
-
-void LwPolylineStep(TReaderState& state, std::int32_t code, std::string_view v, int codeLine) {
-  if (state.LwPolylineOpen) {
-    TPolylineRec& rec = Polylines[static_cast<std::size_t>(PolylineCount) - 1];
-    switch (code) {
-      case 0: state.LwPolylineOpen = false; break;
-      case 8: rec.Layer.Assign(v); break;
-      case 10: AddVertexX(state, rec, v, codeLine); break;
-      case 20: SetVertexY(rec, v, codeLine + 1); break;
-      default: break;
-    }
-  }
-  if (code == 0 && v == "LWPOLYLINE") {
-    StartPolyline();
+  } else if (v == "VERTEX") {
+    state.VertexOpen = true;
+  } else if (v == "LWPOLYLINE") {
+    StartPolyline(state);
     state.LwPolylineOpen = true;
   }
 }
@@ -299,48 +271,60 @@ void LwPolylineStep(TReaderState& state, std::int32_t code, std::string_view v, 
 // One pass over the pairs, from the first to the stop test or the last pair.
 void ReadPairs(std::string_view bytes, TReaderState& state) {
   TDxfPairScanner scanner{bytes};
-  std::string_view codeText, v;
-  while (NextDxfPair(scanner, codeText, v)) {
-    const int valueLine = scanner.LinesTaken;
-    const int codeLine = valueLine - 1;
-    const std::int32_t code = IntOf(codeText, codeLine);
+  for (;;) {
+    std::int32_t code;
+    std::string_view codeText;
+    const bool plainCode = TakeDxfPlainInt(scanner, code);
+    if (!plainCode && !NextDxfLine(scanner, codeText)) break;
+    if (scanner.Pos >= bytes.size()) break;  // a code line without its value line is never looked at
+    const int codeLine = scanner.LinesTaken;
+    if (!plainCode) code = IntOf(codeText, codeLine);
+    TPairValue v(scanner, codeLine + 1);
 
     if (state.InEntities && code == 0 && v == "ENDSEC") break;
-    if (state.InStyleTable) StyleSteps(state, code, v, codeLine);
+    if (state.InStyleTable) StyleSteps(state, code, v);
     if (state.InEntities) {
-      LineStep(state, code, v, valueLine);
-      TextStep(state, code, v, valueLine);
-      ArcStep(state, code, v, valueLine);
-      CircleStep(state, code, v, valueLine);
-      PolylineStep(state, code, v, valueLine);
-      VertexStep(state, code, v, codeLine);
-      LwPolylineStep(state, code, v, codeLine);
+      if (code == 0) StartEntity(state, v.Text());
+      else GroupOfOpenEntity(state, code, v, codeLine);
     }
-    if (code == 2 && v == "ENTITIES") {
-      state.InEntities = true;
-      state.InStyleTable = false;
+    if (code == 2) {
+      if (v == "ENTITIES") {
+        state.InEntities = true;
+        state.InStyleTable = false;
+      } else if (v == "STYLE") {
+        state.InStyleTable = true;
+      }
     }
-    if (code == 2 && v == "STYLE") state.InStyleTable = true;
+    v.Finish();
   }
 }
 
-// Reads the pairs into the store (already reset); gives the number of style records started.
-std::int32_t ReadIntoStore(std::string_view bytes, std::string_view fileName) {
+// Reads the pairs into the store (already set to 100 slots; freshPolylineSlots is min(its slots before, 100));
+// gives the number of style records started.
+std::int32_t ReadIntoStore(std::string_view bytes, std::string_view fileName, std::size_t freshPolylineSlots) {
+  const TRecordEstimate estimate = EstimateRecords(bytes);
+  MakeRoom(Lines, estimate.Lines, bytes.size());
+  MakeRoom(Polylines, estimate.Polylines, bytes.size());
   TReaderState state;
   state.FileName = fileName;
+  state.FreshPolylineSlots = freshPolylineSlots;
   ReadPairs(bytes, state);
   return state.StyleIndex;
 }
+
+// The polyline slots that SetReadSlots leaves holding earlier records: those below this index.
+std::size_t PolylineSlotsKept() { return Polylines.size() < kSlotStep ? Polylines.size() : kSlotStep; }
 
 }  // namespace
 
 std::int32_t ReadDxfEntities(std::string_view fileName, std::int32_t& styleCount) {
   ResetCounters();
   styleCount = 0;
-  std::string bytes;
+  const std::size_t kept = PolylineSlotsKept();
+  TDxfFileBytes bytes;
   if (ReadWholeDxfFile(fileName, bytes, SetReadSlots)) {
-    styleCount = ReadIntoStore(bytes, fileName);
-    std::string().swap(bytes);  // the file's bytes go before Lines is cut: one copy less at the peak
+    styleCount = ReadIntoStore(bytes.View(), fileName, kept);
+    bytes = {};  // the file's bytes go before Lines is cut: one copy less at the peak
   }
   CutLines();
   return LineCount;
@@ -349,8 +333,9 @@ std::int32_t ReadDxfEntities(std::string_view fileName, std::int32_t& styleCount
 std::int32_t ReadDxfBytes(std::string_view bytes, std::int32_t& styleCount) {
   ResetCounters();
   styleCount = 0;
+  const std::size_t kept = PolylineSlotsKept();
   SetReadSlots();
-  styleCount = ReadIntoStore(bytes, {});
+  styleCount = ReadIntoStore(bytes, {}, kept);
   CutLines();
   return LineCount;
 }

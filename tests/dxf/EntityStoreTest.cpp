@@ -113,5 +113,47 @@ TEST_F(EntityStoreTest, ReleaseEmptiesEveryArray) {
   EXPECT_EQ(Polylines.capacity(), 0u);
 }
 
+TEST_F(EntityStoreTest, SlotsBeyondTheFirstHundredStartClean) {
+  // A read that grew Polylines to 200 slots, then one that grows it again: slots 100 on were dropped and are
+  // added back zero-filled, slots below 100 are reset when started.
+  std::string full;
+  for (int i = 0; i < 150; ++i)
+    full += "|0|POLYLINE|8|L" + std::to_string(i) + "|70|5|0|VERTEX|10|1|20|2|70|9|0|VERTEX|10|3|20|4|0|SEQEND";
+  ReadDxfBytes(InEntities(full.substr(1)));
+  ASSERT_EQ(PolylineCount, 150);
+  ReadDxfBytes(InEntities(Repeat("0|LWPOLYLINE|10|7", 120)));
+  ASSERT_EQ(PolylineCount, 120);
+  EXPECT_EQ(Polylines.size(), 200u);
+  for (const std::size_t i : {0u, 99u, 100u, 119u}) {
+    const TPolylineRec& p = Polylines[i];
+    EXPECT_EQ(p.VertexCount, 1) << i;
+    EXPECT_EQ(p.Flags, 0) << i;
+    EXPECT_TRUE(p.Layer.View().empty()) << i;
+    EXPECT_EQ(p.VertexFlags[0], 0) << i;
+    EXPECT_DOUBLE_EQ(p.Vertices[0].x, 7.0) << i;
+    EXPECT_DOUBLE_EQ(p.Vertices[0].y, 0.0) << i;
+    EXPECT_DOUBLE_EQ(p.Vertices[1].x, 0.0) << i;
+  }
+  // Slots 120 to 199 are spare: zero, not the earlier read's polylines 120 to 149.
+  EXPECT_EQ(Polylines[120].VertexCount, 0);
+  EXPECT_TRUE(Polylines[149].Layer.View().empty());
+}
+
+TEST_F(EntityStoreTest, KeywordsOutsideTheReadDoNotChangeTheSlots) {
+  // LINE pairs before ENTITIES and after its ENDSEC, and LINE as a layer name, are no records; Lines still ends
+  // with exactly LineCount slots, and takes no more memory than a growth step beyond them.
+  const std::string blocks = "0|SECTION|2|BLOCKS|" + Repeat("0|LINE|8|B", 300) + "|0|ENDSEC|";
+  const std::string entities = "0|SECTION|2|ENTITIES|" + Repeat("0|LINE|8|LINE|10|1", 250) + "|0|ENDSEC|";
+  const std::string after = "0|SECTION|2|OBJECTS|" + Repeat("0|LINE|0|LWPOLYLINE", 400) + "|0|ENDSEC|0|EOF";
+  EXPECT_EQ(ReadDxfBytes(Dxf(blocks + entities + after)), 250);
+  EXPECT_EQ(Lines.size(), 250u);
+  EXPECT_LT(Lines.capacity(), 350u);
+  EXPECT_EQ(Lines[249].Layer.View(), "LINE");
+  EXPECT_EQ(PolylineCount, 0);
+  EXPECT_EQ(Polylines.size(), 100u);
+  EXPECT_EQ(ReadDxfBytes(Dxf(blocks + "0|SECTION|2|ENTITIES|0|ENDSEC|" + after)), 0);
+  EXPECT_EQ(Lines.capacity(), 0u);
+}
+
 }  // namespace
 }  // namespace swivex

@@ -159,5 +159,58 @@ TEST_F(PairsAndLinesTest, NumbersConvertExactlyAsTheTextConversionsDo) {
   }
 }
 
+TEST_F(PairsAndLinesTest, NumbersAtEveryKindOfLineEnd) {
+  // A number is read up to its line's end, whichever end that is, also at the very end of the bytes; anything
+  // after it on the same line makes the line no number.
+  for (std::string_view eol : {"\r\n", "\n", "\r"}) {
+    SCOPED_TRACE(eol.size() == 2 ? "CR LF" : eol == "\n" ? "LF" : "CR");
+    for (bool breakAtEnd : {true, false}) {
+      std::string file = RawLines({"  2", "ENTITIES", "  0", "LINE", " 10", "-12345.1234567890123456", " 20"}, eol);
+      file += breakAtEnd ? std::string("0.5") + std::string(eol) : "0.5";
+      EXPECT_EQ(ReadDxfBytes(file), 1);
+      EXPECT_EQ(Lines[0].StartPt.x, -12345.1234567890123456);
+      EXPECT_EQ(Lines[0].StartPt.y, 0.5);
+    }
+    for (const char* text : {"1.5x", "1.5 ", "1.5\t", "2e", "-", "0x1p3"}) {
+      const std::string file = RawLines({"  2", "ENTITIES", "  0", "LINE", " 10", text}, eol);
+      bool converts = true;
+      double expected = 0.0;
+      try {
+        expected = StrToFloat(text);
+      } catch (const TConvertError&) {
+        converts = false;
+      }
+      if (converts) {
+        EXPECT_EQ(ReadDxfBytes(file), 1) << text;
+        EXPECT_EQ(Lines[0].StartPt.x, expected) << text;
+      } else {
+        EXPECT_THROW(ReadDxfBytes(file), TConvertError) << text;
+      }
+    }
+  }
+  // Two lone CRs end a line and an empty one: here the value of an unknown group.
+  EXPECT_EQ(ReadDxfBytes("  2\rENTITIES\r  0\rLINE\r 10\r7\r999\r\r 20\r8\r"), 1);
+  EXPECT_EQ(Lines[0].StartPt.x, 7.0);
+  EXPECT_EQ(Lines[0].StartPt.y, 8.0);
+}
+
+TEST_F(PairsAndLinesTest, LongCodeLinesConvertLikeShortOnes) {
+  // Nine digits and more: codes that no step knows, or a known code written with leading zeros.
+  const std::string file = RawLines({"  2", "ENTITIES", "  0", "LINE", "999999999", "x", "1234567890", "y",
+                                     "0000000010", "3.5", "  000000020", "4.5", "0", "ENDSEC"});
+  EXPECT_EQ(ReadDxfBytes(file), 1);
+  EXPECT_EQ(Lines[0].StartPt.x, 3.5);
+  EXPECT_EQ(Lines[0].StartPt.y, 4.5);
+  bool raised = false;
+  try {
+    ReadDxfBytes(RawLines({"  2", "ENTITIES", "99999999999", "x"}));
+  } catch (const TConvertError& error) {
+    raised = true;
+    EXPECT_EQ(error.Line(), 3);
+    EXPECT_EQ(error.Text(), "99999999999");
+  }
+  EXPECT_TRUE(raised) << "no error for a code beyond int32";
+}
+
 }  // namespace
 }  // namespace swivex
