@@ -72,6 +72,12 @@ TEST(BadInputE2e, ClipboardHeldByAnotherProgramEndsTheCaptureSilently) {
   // Once the clipboard is free the same button works.
   EXPECT_TRUE(s.Press(IdButton2).empty());
   ExpectMeasurement(s, L"回転処理　線", L"5.000000", L"53.13010235", L"53", L"7", L"48.368475");
+  // The host was brought to the front, and the dialog still stays above it.
+  EXPECT_TRUE(GetWindowLongW(s.Form(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  bool hostBelow = false;
+  for (HWND w = GetWindow(s.Form(), GW_HWNDNEXT); w && !hostBelow; w = GetWindow(w, GW_HWNDNEXT))
+    hostBelow = w == s.HostFrame();
+  EXPECT_TRUE(hostBelow);
 }
 
 TEST(BadInputE2e, HugeAndOddFieldTexts) {
