@@ -101,9 +101,12 @@ void SearchCommandLineWindows(HWND& wanted) {
   EnumWindows(FloatingCommandLineEnumProc, 0);
   if (IsWindow(AcadFloatingCommandLine)) {
     EnumChildWindows(AcadFloatingCommandLine, CommandLineChildEnumProc, 0);
+  } else if (const HWND text = AcadFindTextWindow()) {
+    EnumChildWindows(text, CommandLineChildEnumProc, 0);
   } else {
-    // With no text window this enumerates the top-level windows (a null parent).
-    EnumChildWindows(AcadFindTextWindow(), CommandLineChildEnumProc, 0);
+    // A null parent stands for the top-level windows. Windows enumerates them for EnumChildWindows(NULL) but
+    // Wine enumerates nothing, so they are asked for by name.
+    EnumWindows(CommandLineChildEnumProc, 0);
   }
 }
 

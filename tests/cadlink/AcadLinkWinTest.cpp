@@ -325,5 +325,20 @@ TEST_F(HostTest, UcsQueryReadsEveryEchoForm) {
   EXPECT_EQ(y2.z, -1.0);
 }
 
+// With neither the main frame's children, a floating command line nor a text window to search, the last
+// fallback enumerates with a null parent: the top-level windows, where "Headlands" and "MountTam" are then taken.
+TEST_F(HostTest, LastFallbackLooksAmongTheTopLevelWindows) {
+  Start(Host, "command-line floating\nfloating-title Other\ntext-title Other");
+  ASSERT_EQ(AcadFindMainWindow(), Host.Main);
+  EXPECT_EQ(AcadFindPromptLine(), nullptr);  // the host's own pair sits in a window no test recognises
+  EXPECT_EQ(AcadFindTextWindow(), nullptr);
+  const HWND prompt = CreateWindowExW(0, L"STATIC", L"Headlands", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const HWND input = CreateWindowExW(0, L"STATIC", L"MountTam", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(AcadFindPromptLine(), prompt);
+  EXPECT_EQ(AcadCommandLine, input);
+  DestroyWindow(prompt);
+  DestroyWindow(input);
+}
+
 }  // namespace
 }  // namespace swivex
