@@ -340,5 +340,17 @@ TEST_F(HostTest, LastFallbackLooksAmongTheTopLevelWindows) {
   DestroyWindow(input);
 }
 
+// The text window's title is compared by the user's locale, case, width and kana kind included.
+TEST_F(HostTest, TextWindowTitleComparedByLocaleKeepsCaseWidthAndKana) {
+  for (const char* title : {"autocad テキスト ウィンドウ - Drawing1.dwg", "AutoCAD ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - Drawing1.dwg",
+                            "AutoCAD てきすと ウィンドウ - Drawing1.dwg", "ＡｕｔｏＣＡＤ テキスト ウィンドウ"}) {
+    Start(Host, std::string("text-title ") + title);
+    ASSERT_EQ(AcadFindMainWindow(), Host.Main);
+    EXPECT_EQ(AcadFindTextWindow(), nullptr) << title;
+    StopStandin(Host);
+    ForgetHost();
+  }
+}
+
 }  // namespace
 }  // namespace swivex
