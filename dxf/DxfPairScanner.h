@@ -75,6 +75,17 @@ inline bool TakeDxfPlainReal(TDxfPairScanner& scanner, double& value, std::strin
   const std::size_t first = pos < bytes.size() && bytes[pos] == '-' ? pos + 1 : pos;
   if (first >= bytes.size() || !((bytes[first] >= '0' && bytes[first] <= '9') || bytes[first] == '.')) return false;
   const char* const end = bytes.data() + bytes.size();
+  // Zero as DXF writes it ("0.0000000000000000", the z of every 2D point) is +0.0 without a conversion.
+  if (bytes[pos] == '0' && pos + 1 < bytes.size() && bytes[pos + 1] == '.') {
+    std::size_t i = pos + 2;
+    while (i < bytes.size() && bytes[i] == '0') ++i;
+    if (i == bytes.size() || IsDxfLineEnd(bytes[i])) {
+      value = 0.0;
+      line = bytes.substr(pos, i - pos);
+      EndDxfLineAt(scanner, i);
+      return true;
+    }
+  }
   const auto [stop, ec] = std::from_chars(bytes.data() + pos, end, value);
   // A line end cannot belong to a number, so where it stops the number is also the whole line.
   if (ec != std::errc() || (stop != end && !IsDxfLineEnd(*stop))) return false;

@@ -124,7 +124,8 @@ TEST_F(PairsAndLinesTest, NumbersConvertExactlyAsTheTextConversionsDo) {
   // The reader takes short cuts for plain numbers; every text must give StrToFloat's value or its error.
   for (const char* text : {"1.5", "-0", "-0.0", ".5", "5.", "-.25", "1e5", "1.0000000000000000E+300", "1e400",
                            "1e-400", "+2", " 3", "4 ", "inf", "-nan", "NaN", "0x10", "1e", "--1", "1.2.3", "",
-                           "123456789012345678901234567890", "0.1000000000000000055511151231257827"}) {
+                           "123456789012345678901234567890", "0.1000000000000000055511151231257827",
+                           "0.0000000000000000", "-0.0000000000000000", "0.", "0.000e5", "0.0001", "00.0"}) {
     const std::string file = InEntities(std::string("0|LINE|10|") + text);
     double expected = 0.0;
     bool converts = true;
