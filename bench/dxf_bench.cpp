@@ -18,6 +18,7 @@
 #include <dxflib/dl_dxf.h>
 
 #include "bench/BenchFile.h"
+#include "dxf/DxfFile.h"
 #include "dxf/DxfPairScanner.h"
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
@@ -60,17 +61,10 @@ int RunChild(const std::string& reader, const std::string& file) {
     if (!dxf.in(file, &adapter)) return 1;
     count = adapter.Count + (adapter.Sum == 0.5 ? 1 : 0);
   } else if (reader == "floor") {
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f) return 1;
-    std::string bytes;
-    char chunk[1 << 16];
-    std::size_t got;
-    std::fseek(f, 0, SEEK_END);
-    bytes.reserve(static_cast<std::size_t>(std::ftell(f)));
-    std::rewind(f);
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, got);
-    std::fclose(f);
-    TDxfPairScanner scanner{bytes};
+    // The reader's own file read and line walk, and nothing else.
+    TDxfFileBytes bytes;
+    if (!ReadWholeDxfFile(file, bytes, [] {})) return 1;
+    TDxfPairScanner scanner{bytes.View()};
     std::string_view line;
     while (NextDxfLine(scanner, line)) count += line.empty() ? 0 : 1;
   } else if (reader != "none") {
