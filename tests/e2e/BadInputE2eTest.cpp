@@ -85,13 +85,11 @@ TEST(BadInputE2e, HugeAndOddFieldTexts) {
   s.Press(IdButton2);
   s.SetField(IdKakudo2, L"unchanged");
   const std::size_t before = s.CopyData().size();
-  const std::wstring forty = L"1234567890123456789012345678901234567890";
   const std::wstring tooLarge = L"1" + std::wstring(400, L'0');
   struct TCase {
     std::wstring Do, Fun, Byo, Kyori, Message;
   };
-  for (const TCase& c : {TCase{forty, L"0", L"0", L"1", L"'" + forty + L"' は整数ではありません."},
-                         TCase{L"0", L"0", tooLarge, L"1", L"'" + tooLarge + L"' は浮動小数点数ではありません."},
+  for (const TCase& c : {TCase{L"0", L"0", tooLarge, L"1", L"'" + tooLarge + L"' は浮動小数点数ではありません."},
                          TCase{L"0", L"0", L"0", L"三十", L"'三十' は浮動小数点数ではありません."}}) {
     SetNewAngle(s, c.Do, c.Fun, c.Byo);
     s.SetField(IdKyori, c.Kyori);
