@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 #include "dxf/DxfFile.h"
 #include "dxf/DxfPairScanner.h"
 #include "dxf/DxfReader.h"
+#include "dxf/DxfRecordEstimate.h"
 #include "dxf/EntityStore.h"
 
 namespace {
@@ -44,6 +46,51 @@ struct TCountingAdapter : DL_CreationAdapter {
   void addPolyline(const DL_PolylineData&) override { ++Count; }
   void addVertex(const DL_VertexData& d) override { Sum += d.x + d.y; }
 };
+
+// The child's side of the breakdown: where one first read of ReadDxfEntities spends its time, phase by phase,
+// on stdout as "read estimate first second walk numbers release" in seconds. first and second are two reads of
+// the bytes already in memory (second with the store's slots in place); walk is a bare pass over the pairs and
+// numbers the same pass converting the reals the reader converts.
+int RunParts(const std::string& file) {
+  auto start = std::chrono::steady_clock::now();
+  TDxfFileBytes bytes;
+  if (!ReadWholeDxfFile(file, bytes, [] {})) return 1;
+  const double read = Seconds(start);
+  start = std::chrono::steady_clock::now();
+  const TRecordEstimate estimate = EstimateRecords(bytes.View());
+  const double estimating = Seconds(start);
+  start = std::chrono::steady_clock::now();
+  ReadDxfBytes(bytes.View());
+  const double first = Seconds(start);
+  start = std::chrono::steady_clock::now();
+  ReadDxfBytes(bytes.View());
+  const double second = Seconds(start);
+  const auto walk = [&](bool convert) {
+    TDxfPairScanner scanner{bytes.View()};
+    std::string_view code, value;
+    double sum = 0;
+    while (NextDxfPair(scanner, code, value)) {
+      if (!convert || code.size() != 3 || code[0] != ' ' || code[1] < '1' || code[1] > '3' || code[2] > '1') continue;
+      double number = 0;
+      if (value.find_first_not_of("0.") != std::string_view::npos)  // the reader skips zero's conversion
+        std::from_chars(value.data(), value.data() + value.size(), number);
+      sum += number;
+    }
+    return sum;
+  };
+  start = std::chrono::steady_clock::now();
+  double check = walk(false);
+  const double walking = Seconds(start);
+  start = std::chrono::steady_clock::now();
+  check += walk(true);
+  const double numbers = Seconds(start) - walking;
+  start = std::chrono::steady_clock::now();
+  bytes = {};
+  const double release = Seconds(start);
+  std::printf("%.6f %.6f %.6f %.6f %.6f %.6f %.6f %d\n", read, estimating, first, second, walking, numbers, release,
+              static_cast<int>(estimate.Lines + (check == 0.5 ? 1 : 0)));
+  return 0;
+}
 
 // The child's side: one read, then "seconds store-bytes count" on stdout.
 int RunChild(const std::string& reader, const std::string& file) {
@@ -88,11 +135,11 @@ constexpr const char* kEzdxfScript =
     "n = len(doc.modelspace())\n"
     "print('%.6f 0 %d' % (time.perf_counter() - t, n))\n";
 
-// Starts a child for one reader, reads its line, and takes its peak resident memory from wait4's rusage.
-TRun RunReader(const std::string& reader, const std::string& file) {
-  TRun run;
+// Starts a child for one reader and gives what it printed, whether it succeeded, and (from wait4's rusage) its
+// peak resident memory.
+bool RunChildProcess(const std::string& reader, const std::string& file, std::string& out, long long& peakBytes) {
   int fds[2];
-  if (pipe(fds) != 0) return run;
+  if (pipe(fds) != 0) return false;
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(fds[1], STDOUT_FILENO);
@@ -106,7 +153,6 @@ TRun RunReader(const std::string& reader, const std::string& file) {
     _exit(127);
   }
   close(fds[1]);
-  std::string out;
   char buffer[256];
   ssize_t got;
   while ((got = read(fds[0], buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<std::size_t>(got));
@@ -114,11 +160,34 @@ TRun RunReader(const std::string& reader, const std::string& file) {
   int status = 0;
   rusage usage{};
   wait4(pid, &status, 0, &usage);
+  peakBytes = static_cast<long long>(usage.ru_maxrss) * 1024;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TRun RunReader(const std::string& reader, const std::string& file) {
+  TRun run;
+  std::string out;
   long long count = 0;
-  run.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+  run.Ok = RunChildProcess(reader, file, out, run.PeakBytes) &&
            std::sscanf(out.c_str(), "%lf %lld %lld", &run.Seconds, &run.StoreBytes, &count) == 3;
-  run.PeakBytes = static_cast<long long>(usage.ru_maxrss) * 1024;
   return run;
+}
+
+// The breakdown of a first read, each phase the fastest of several children; false when a child failed.
+constexpr int kParts = 7;
+bool BestParts(const std::string& file, int runs, double (&best)[kParts]) {
+  for (int i = 0; i < runs; ++i) {
+    std::string out;
+    long long peak = 0;
+    double parts[kParts];
+    int check = 0;
+    if (!RunChildProcess("parts", file, out, peak) ||
+        std::sscanf(out.c_str(), "%lf %lf %lf %lf %lf %lf %lf %d", &parts[0], &parts[1], &parts[2], &parts[3],
+                    &parts[4], &parts[5], &parts[6], &check) != kParts + 1)
+      return false;
+    for (int k = 0; k < kParts; ++k) best[k] = i == 0 ? parts[k] : std::min(best[k], parts[k]);
+  }
+  return true;
 }
 
 // The fastest of several runs, with the largest peak seen.
@@ -143,7 +212,9 @@ double Mb(long long bytes) { return static_cast<double>(bytes) / 1e6; }
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--child") return RunChild(argv[2], argv[3]);
+  if (argc == 4 && std::string(argv[1]) == "--child") {
+    return std::string(argv[2]) == "parts" ? RunParts(argv[3]) : RunChild(argv[2], argv[3]);
+  }
   const std::string file = argc > 1 ? argv[1] : "dxf-bench.dxf";
   std::printf("making %s ...\n", file.c_str());
   std::fflush(stdout);
@@ -197,5 +268,23 @@ int main(int argc, char** argv) {
   const double memory = static_cast<double>(beyond) / static_cast<double>(size);
   target("peak memory beyond the store, x file size", memory, "<=", 2.0, memory <= 2.0);
   if (ezdxf.Ok) std::printf("%-46s %6.2f\n", "throughput vs ezdxf.readfile", ezdxf.Seconds / ours.Seconds);
+
+  // Where a first read's time goes. The parse of the bytes in memory splits into the first touch of the store's
+  // records (first parse minus second), the number conversions, and the rest (pair walk, steps, record counts).
+  double parts[kParts];
+  if (BestParts(file, 5, parts)) {
+    const double read = parts[0], estimate = parts[1], first = parts[2], second = parts[3];
+    const double numbers = parts[5], release = parts[6];
+    const auto part = [&](const char* what, double seconds) {
+      std::printf("  %-44s %7.3f s  %5.2f x floor\n", what, seconds, seconds / floor.Seconds);
+    };
+    std::printf("\nfirst read, phase by phase (fastest of 5):\n");
+    part("file read into one buffer", read);
+    part("first touch of the store's records", first - second);
+    part("number conversions (std::from_chars)", numbers);
+    part("record estimate", estimate);
+    part("pairs, steps and records (the rest)", second - numbers - estimate);
+    part("buffer released", release);
+  }
   return met ? 0 : 2;
 }
