@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace swivex {
 namespace {
@@ -102,6 +103,50 @@ TEST(RadToDeg, ProductFirstInExtendedPrecision) {
   EXPECT_EQ(RadToDeg(DirAngle(1, 1)), 45.0);
   EXPECT_EQ(static_cast<double>(DegToRad(180.0)), kPi);
   EXPECT_EQ(RadToDeg(0.0), 0.0);
+}
+
+
+// Values worked out independently in exact rational arithmetic, rounding to 64 and 53 bits where the steps say.
+// Each case was picked because all-double arithmetic (or π as a double) gives the neighbouring double instead.
+TEST(ExtendedPrecision, LongDoubleKeeps64BitsAtRunTime) {
+  // A start-up that left the x87 unit at 53-bit precision would round every "extended" step to double.
+  volatile long double one = 1.0L;
+  volatile long double tiny = 0x1p-63L;
+  EXPECT_NE(one + tiny, one);
+  EXPECT_EQ(std::numeric_limits<long double>::digits, 64);
+  // π to 64 significant bits: 3.14159265358979323851…, rounded up from the true value.
+  EXPECT_EQ(kPiExtended, 0xC.90FDAA22168C235p-2L);
+}
+
+TEST(ExtendedPrecision, DmsToDegSumsBeforeRounding) {
+  EXPECT_EQ(DmsToDeg(353, -2, -28.04), 352.9588777777778);  // double sums: 352.95887777777773
+  EXPECT_EQ(DmsToDeg(31, 28, -34.0081), 31.457219972222223);
+  EXPECT_EQ(DmsToDeg(-337, -6, 40.50936), -336.9112526);
+  EXPECT_EQ(DmsToDeg(298, -47, -37.691248), 297.2061968755556);
+  EXPECT_EQ(DmsToDeg(-56, -44, 29.177599), -55.27477155527778);
+  EXPECT_EQ(DmsToDeg(158, -9, 10.7), 157.85297222222223);
+}
+
+TEST(ExtendedPrecision, RadToDegProductThenQuotient) {
+  EXPECT_EQ(RadToDeg(2.34301045035334), 134.24461016029267);  // double: 134.2446101602927
+  EXPECT_EQ(RadToDeg(4.350793448980298), 249.28210215973812);
+  EXPECT_EQ(RadToDeg(1.3547970938835738), 77.62415557611793);
+  EXPECT_EQ(RadToDeg(4.356488736878079), 249.60841811939292);
+  EXPECT_EQ(RadToDeg(2.506831050208463), 143.6308391292927);
+}
+
+TEST(ExtendedPrecision, DirAngleQuotientArctangentAndPi) {
+  // dx < 0: π added in extended (π as a double gives the neighbour).
+  EXPECT_EQ(DirAngle(-2.984, 2.762), 2.394810856094365);
+  EXPECT_EQ(DirAngle(-2.274, 4.577), 2.0319063143613962);
+  EXPECT_EQ(DirAngle(-0.03, -9.825), 4.709335554759666);
+  EXPECT_EQ(DirAngle(-3.432, -2.939), 3.849762830881357);
+  EXPECT_EQ(DirAngle(-2.718, -4.544), 4.173329847222081);
+  // dx > 0: the quotient in extended (a double quotient gives the neighbour).
+  EXPECT_EQ(DirAngle(7.885, 5.485), 0.6077834166962416);
+  EXPECT_EQ(DirAngle(6.863, 2.0), 0.28356468981130534);
+  EXPECT_EQ(DirAngle(4.032, 5.146), 0.9061845235454384);
+  EXPECT_EQ(DirAngle(5.068, 5.853), 0.8571546159778404);
 }
 
 }  // namespace
