@@ -12,8 +12,15 @@ constexpr double kThreeHalfPi = 4.71238898038469;
 // The steps for an angle ≥ 0: total seconds, total minutes (ε guarded), then degrees and minutes.
 TDms SplitNonNegative(double angle) {
   const double t = static_cast<double>(static_cast<long double>(angle) * 3600.0L);
-  const auto m = static_cast<std::int32_t>(std::trunc(static_cast<long double>(t) / 60.0L + kDmsEpsilon));
+  const long double totalMinutes = static_cast<long double>(t) / 60.0L + kDmsEpsilon;
   TDms dms;
+  // Whole minutes are 32-bit. An angle too large for them (beyond about 35.8 million degrees), or no number at
+  // all, keeps everything in the seconds: no undefined conversion, and DmsToDeg still gives the angle back.
+  if (!(totalMinutes < 2147483648.0L)) {
+    dms.Seconds = t;
+    return dms;
+  }
+  const auto m = static_cast<std::int32_t>(std::trunc(totalMinutes));
   dms.Seconds = static_cast<double>(static_cast<long double>(t) - 60.0L * m);
   dms.Degrees = static_cast<std::int32_t>(std::trunc(static_cast<long double>(m) / 60.0L + kDmsEpsilon));
   dms.Minutes = m - 60 * dms.Degrees;

@@ -22,7 +22,8 @@ double DirAngle(double dx, double dy);
 
 // Decimal degrees to degrees, minutes, seconds. For a negative angle the parts are those of its magnitude, with
 // the sign on the degrees when they are non-zero and otherwise on the minutes and the seconds, so that DmsToDeg
-// gives the angle back.
+// gives the angle back. An angle whose total minutes do not fit in 32 bits, or NaN, gives 0 degrees, 0 minutes
+// and all of it (with its sign) in the seconds.
 TDms DegToDms(double angle);
 
 // |degrees| + minutes/60 + seconds/3600, negated when degrees < 0; minutes and seconds keep their own signs.

@@ -97,6 +97,21 @@ TEST(DegToDms, RoundTripsThroughDmsToDegAcrossTheRange) {
   EXPECT_LT(worst, 1e-9);
 }
 
+TEST(DegToDms, BeyondThirtyTwoBitMinutesAllGoesIntoTheSeconds) {
+  ExpectDms(35791394.0, 35791394, 0, 0.0);  // the largest whole degree whose minutes still fit
+  ExpectDms(1e12, 0, 0, 3.6e15);
+  ExpectDms(-1e12, 0, 0, -3.6e15);
+  EXPECT_EQ(DmsToDeg(0, 0, DegToDms(-1e12).Seconds), -1e12);
+  const TDms nan = DegToDms(std::numeric_limits<double>::quiet_NaN());
+  EXPECT_EQ(nan.Degrees, 0);
+  EXPECT_EQ(nan.Minutes, 0);
+  EXPECT_TRUE(std::isnan(nan.Seconds));
+  const TDms inf = DegToDms(-std::numeric_limits<double>::infinity());
+  EXPECT_EQ(inf.Degrees, 0);
+  EXPECT_EQ(inf.Minutes, 0);
+  EXPECT_EQ(inf.Seconds, -std::numeric_limits<double>::infinity());
+}
+
 TEST(RadToDeg, ProductFirstInExtendedPrecision) {
   EXPECT_EQ(RadToDeg(DirAngle(-1, 0)), 180.0);
   EXPECT_EQ(RadToDeg(DirAngle(0, 1)), 90.0);
