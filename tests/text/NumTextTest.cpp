@@ -114,6 +114,27 @@ TEST(StrToFloat, RejectsEverythingElseWithTheText) {
   }
 }
 
+TEST(NumberGrammar, SignDigitsAndExponentTouchAndOnlyU0020IsABlank) {
+  // Accepted: the mantissa may start or end at its full stop, the exponent's sign and blanks on both sides.
+  EXPECT_EQ(StrToFloat("+.5"), 0.5);
+  EXPECT_EQ(StrToFloat("-5."), -5.0);
+  EXPECT_EQ(StrToFloat("  +1e+3  "), 1000.0);
+  EXPECT_EQ(StrToFloat("1.e5"), 1e5);
+  EXPECT_EQ(StrToFloat(".5E1"), 5.0);
+  EXPECT_EQ(StrToFloat("1E-0"), 1.0);
+  EXPECT_EQ(StrToFloat("00.5"), 0.5);
+  EXPECT_EQ(StrToInt("   -0"), 0);
+  // Rejected: a blank inside the number, a second sign or exponent, a fraction in the exponent, and white space
+  // other than U+0020 (which strtod or isspace would let through).
+  for (const char* bad : {"+ 5", "- 5", "1 e5", "1e 5", "1e5.5", "1e+-5", "1e5e5", ". 5", "5-", "-.", "+-1",
+                          "\v1", "\f1", "\r1", "1\n", "1\r", "\x0b", "0x1p3", "infinity", "1e+ 5"}) {
+    EXPECT_THROW(StrToFloat(bad), TConvertError) << "'" << bad << "'";
+  }
+  for (const char* bad : {"+ 5", "- 5", "5-", "\n5", "5\r", "\v5", "5\n", "+-5", "1e0", "\xd9\xa3"}) {
+    EXPECT_THROW(StrToInt(bad), TConvertError) << "'" << bad << "'";
+  }
+}
+
 TEST(ConvertError, MessagesAndTheAppendedFullStop) {
   const TConvertError intError(TNumberKind::Integer, "abc");
   EXPECT_STREQ(intError.what(), "'abc' は整数ではありません");
