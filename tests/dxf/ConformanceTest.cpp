@@ -4,8 +4,11 @@
 // store after a failed or missing read.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
@@ -367,6 +370,75 @@ TEST_F(ConformanceTest, MissingFileKeepsGrownArrays) {
   EXPECT_TRUE(Lines.empty());
   EXPECT_EQ(Texts.size(), 200u);  // not set to 100: the file did not exist
   EXPECT_EQ(Polylines.size(), 100u);
+}
+
+// ---- A file on disk reads as its bytes do -------------------------------------------------------------------
+
+struct TLineSnapshot {
+  double X, Y, EndX;
+  std::string Layer;
+  bool operator==(const TLineSnapshot&) const = default;
+};
+
+// What a read left: LineCount, the lines, and the conversion error's line (0 when none).
+struct TReadOutcome {
+  std::int32_t Count = -1;
+  std::vector<TLineSnapshot> Lines;
+  int ErrorLine = 0;
+};
+
+template <class Read>
+TReadOutcome OutcomeOf(Read read) {
+  TReadOutcome outcome;
+  try {
+    read();
+  } catch (const TConvertError& error) {
+    outcome.ErrorLine = error.Line();
+  }
+  outcome.Count = LineCount;
+  for (std::int32_t i = 0; i < LineCount; ++i)
+    outcome.Lines.push_back({swivex::Lines[i].StartPt.x, swivex::Lines[i].StartPt.y, swivex::Lines[i].EndPt.x,
+                             swivex::Lines[i].Layer.Str()});
+  return outcome;
+}
+
+TEST_F(ConformanceTest, FileReadsLikeItsBytesWhereverItsLinesFall) {
+  // A few hundred kilobytes of one repeated LINE record, shifted byte by byte through a whole record by a comment
+  // before it, so that wherever a large file is cut into pieces, every place in a record (inside a code, a
+  // keyword, a number, between CR and LF) meets a cut once. Every other file ends with a value that fails.
+  const auto folder = std::filesystem::temp_directory_path() /
+                      ("swivex-conformance-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::filesystem::create_directories(folder);
+  const std::string name = (folder / "shifted.dxf").string();
+  for (std::string_view eol : {"\r\n", "\r", "\n"}) {
+    // A cut inside the zeros of 1e-16 must not end the number early.
+    const std::string record =
+        RawLines({"  0", "LINE", "  8", "L1", " 10", "1.25", " 20", "-2.5", " 11", "0.0000000000000001"}, eol);
+    // Somewhat more than 256 kB, so that a read in pieces of that size or less meets at least one cut.
+    const int records = static_cast<int>(270000 / record.size());
+    std::string body;
+    for (int i = 0; i < records; ++i) body += record;
+    for (std::size_t shift = 0; shift <= record.size(); ++shift) {
+      SCOPED_TRACE(std::string(eol == "\r\n" ? "CR LF" : eol == "\r" ? "CR" : "LF") + " shift " + std::to_string(shift));
+      std::string bytes = RawLines({"999", std::string(shift, 'c'), "  0", "SECTION", "  2", "ENTITIES"}, eol) + body;
+      // No ENDSEC: the read goes to the last pair, and a lone last line is never looked at.
+      bytes += shift % 2 ? RawLines({"  0", "LINE", " 10", "1.5x"}, eol) : RawLines({"  0"}, eol);
+      {
+        std::ofstream out(name, std::ios::binary);
+        out << bytes;
+      }
+      const TReadOutcome fromFile = OutcomeOf([&] { ReadDxfEntities(name); });
+      const TReadOutcome fromBytes = OutcomeOf([&] { ReadDxfBytes(bytes); });
+      ASSERT_EQ(fromFile.Count, shift % 2 ? records + 1 : records);
+      EXPECT_EQ(fromFile.Count, fromBytes.Count);
+      EXPECT_EQ(fromFile.ErrorLine, fromBytes.ErrorLine);
+      EXPECT_EQ(fromFile.ErrorLine, shift % 2 ? 6 + 10 * records + 4 : 0);
+      EXPECT_TRUE(fromFile.Lines == fromBytes.Lines);
+      EXPECT_EQ(fromFile.Lines[records - 1], (TLineSnapshot{1.25, -2.5, 1e-16, "L1"}));
+      if (HasFailure()) break;
+    }
+  }
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
