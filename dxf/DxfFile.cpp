@@ -1,11 +1,11 @@
 #include "dxf/DxfFile.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
+#include "dxf/DxfPairScanner.h"
 #include "dxf/DxfReader.h"
+#include "dxf/DxfRecordEstimate.h"
 
 namespace swivex {
 
@@ -19,58 +19,67 @@ std::string FileReadErrorMessageUtf8(std::string_view decodedFileName) {
   return message;
 }
 
-namespace {
-
-struct TFileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Moves the bytes into a buffer of the given capacity (at least their size).
-void Regrow(TDxfFileBytes& bytes, std::size_t capacity) {
-  auto data = std::make_unique_for_overwrite<char[]>(capacity);
-  if (bytes.Size > 0) std::memcpy(data.get(), bytes.Data.get(), bytes.Size);
-  bytes.Data = std::move(data);
+TDxfFileSource::TOpened TDxfFileSource::Open(std::string_view fileName) {
+  Name_ = std::string(fileName);
+  errno = 0;
+  File_.reset(Name_.empty() ? nullptr : std::fopen(Name_.c_str(), "rb"));
+  if (File_) return TOpened::Open;
+  return Name_.empty() || errno == ENOENT || errno == ENOTDIR ? TOpened::Missing : TOpened::Unreadable;
 }
 
-}  // namespace
+void TDxfFileSource::Fail() const { throw TDxfReadError(FileReadErrorMessageUtf8(Name_), Name_, 0); }
 
-bool ReadWholeDxfFile(std::string_view fileName, TDxfFileBytes& bytes, void (*whenItExists)()) {
-  const std::string name(fileName);
-  const auto fail = [&] { return TDxfReadError(FileReadErrorMessageUtf8(name), name, 0); };
-  errno = 0;
-  std::unique_ptr<std::FILE, TFileCloser> file(name.empty() ? nullptr : std::fopen(name.c_str(), "rb"));
-  if (!file && (name.empty() || errno == ENOENT || errno == ENOTDIR)) return false;
-  whenItExists();
-  if (!file) throw fail();
-  char chunk[1 << 16];
-  std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-  // A folder opens on some systems but gives no bytes; only a file that reads may size the buffer by its end.
-  if (std::ferror(file.get())) throw fail();
-  std::size_t capacity = got;
-  if (got == sizeof chunk && std::fseek(file.get(), 0, SEEK_END) == 0) {
-    const long size = std::ftell(file.get());
-    if (size > 0 && static_cast<std::size_t>(size) > got) capacity = static_cast<std::size_t>(size);
-    if (std::fseek(file.get(), static_cast<long>(got), SEEK_SET) != 0) throw fail();
+std::size_t TDxfFileSource::Read(char* into, std::size_t room) {
+  // A folder opens on some systems and fails here, at its first read.
+  const std::size_t got = std::fread(into, 1, room, File_.get());
+  if (got == 0 && std::ferror(File_.get())) Fail();
+  return got;
+}
+
+void TDxfFileSource::Rewind() {
+  if (std::fseek(File_.get(), 0, SEEK_SET) != 0) Fail();
+  std::clearerr(File_.get());
+}
+
+bool RefillDxfScanner(TDxfPairScanner& scanner) {
+  TDxfPieces* pieces = scanner.Pieces;
+  if (!pieces || pieces->Ended) return false;
+  const std::size_t from = scanner.Pos < scanner.Bytes.size() ? scanner.Pos : scanner.Bytes.size();
+  const std::size_t keep = scanner.Bytes.size() - from;
+  if (keep == pieces->Capacity) {
+    auto larger = std::make_unique_for_overwrite<char[]>(pieces->Capacity * 2);
+    std::memcpy(larger.get(), scanner.Bytes.data() + from, keep);
+    pieces->Buffer = std::move(larger);
+    pieces->Capacity *= 2;
+  } else if (keep > 0 && from > 0) {
+    std::memmove(pieces->Buffer.get(), scanner.Bytes.data() + from, keep);
   }
-  bytes.Size = 0;
-  Regrow(bytes, capacity);
-  if (got > 0) std::memcpy(bytes.Data.get(), chunk, got);
-  bytes.Size = got;
-  // The rest in one read straight into the buffer; a file that grew since it was sized still reads whole.
-  while (got > 0) {
-    if (bytes.Size == capacity) {
-      got = std::fread(chunk, 1, sizeof chunk, file.get());
-      if (got == 0) break;
-      capacity = capacity + (capacity > got ? capacity : got);
-      Regrow(bytes, capacity);
-      std::memcpy(bytes.Data.get() + bytes.Size, chunk, got);
-    } else {
-      got = std::fread(bytes.Data.get() + bytes.Size, 1, capacity - bytes.Size, file.get());
-    }
-    bytes.Size += got;
+  const std::size_t got = pieces->Source->Read(pieces->Buffer.get() + keep, pieces->Capacity - keep);
+  if (got == 0) pieces->Ended = true;
+  scanner.Bytes = std::string_view(pieces->Buffer.get(), keep + got);
+  scanner.Pos -= from;
+  return got > 0;
+}
+
+std::size_t CountRecordsOfSource(TDxfPieces& pieces, TRecordEstimate& estimate, bool& wholeInBuffer) {
+  char* const buffer = pieces.Buffer.get();
+  std::size_t total = 0, filled = 0, newFrom = 0;
+  wholeInBuffer = true;
+  for (;;) {
+    const std::size_t got = pieces.Source->Read(buffer + filled, pieces.Capacity - filled);
+    total += got;
+    filled += got;
+    if (got == 0) break;
+    if (filled < pieces.Capacity) continue;
+    // A full buffer: count it, and keep its last bytes as the start of the next window.
+    wholeInBuffer = false;
+    EstimateRecordsIn(std::string_view(buffer, filled), newFrom, false, estimate);
+    newFrom = filled < kEstimateOverlap ? filled : kEstimateOverlap;
+    std::memmove(buffer, buffer + filled - newFrom, newFrom);
+    filled = newFrom;
   }
-  if (std::ferror(file.get())) throw fail();
-  return true;
+  EstimateRecordsIn(std::string_view(buffer, filled), newFrom, true, estimate);
+  return total;
 }
 
 }  // namespace swivex

@@ -269,16 +269,19 @@ void StartEntity(TReaderState& state, std::string_view v) {
 }
 
 // One pass over the pairs, from the first to the stop test or the last pair.
-void ReadPairs(std::string_view bytes, TReaderState& state) {
-  TDxfPairScanner scanner{bytes};
+void ReadPairs(TDxfPairScanner& scanner, TReaderState& state) {
+  std::string codeCopy;
   for (;;) {
-    std::int32_t code;
+    std::int32_t code = 0;
     std::string_view codeText;
     const bool plainCode = TakeDxfPlainInt(scanner, code);
-    if (!plainCode && !NextDxfLine(scanner, codeText)) break;
-    if (scanner.Pos >= bytes.size()) break;  // a code line without its value line is never looked at
+    if (!plainCode) {
+      if (!NextDxfLine(scanner, codeText)) break;
+      codeCopy.assign(codeText);  // looking for the value line may refill the buffer under codeText
+    }
+    if (AtDxfEnd(scanner)) break;  // a code line without its value line is never looked at
     const int codeLine = scanner.LinesTaken;
-    if (!plainCode) code = IntOf(codeText, codeLine);
+    if (!plainCode) code = IntOf(codeCopy, codeLine);
     TPairValue v(scanner, codeLine + 1);
 
     if (state.InEntities && code == 0 && v == "ENDSEC") break;
@@ -299,16 +302,16 @@ void ReadPairs(std::string_view bytes, TReaderState& state) {
   }
 }
 
-// Reads the pairs into the store (already set to 100 slots; freshPolylineSlots is min(its slots before, 100));
-// gives the number of style records started.
-std::int32_t ReadIntoStore(std::string_view bytes, std::string_view fileName, std::size_t freshPolylineSlots) {
-  const TRecordEstimate estimate = EstimateRecords(bytes);
-  MakeRoom(Lines, estimate.Lines, bytes.size());
-  MakeRoom(Polylines, estimate.Polylines, bytes.size());
+// Reads the pairs into the store (already set to 100 slots; freshPolylineSlots is min(its slots before, 100)),
+// with room for the estimated records of a file of fileSize bytes; gives the number of style records started.
+std::int32_t ReadIntoStore(TDxfPairScanner& scanner, const TRecordEstimate& estimate, std::size_t fileSize,
+                           std::string_view fileName, std::size_t freshPolylineSlots) {
+  MakeRoom(Lines, estimate.Lines, fileSize);
+  MakeRoom(Polylines, estimate.Polylines, fileSize);
   TReaderState state;
   state.FileName = fileName;
   state.FreshPolylineSlots = freshPolylineSlots;
-  ReadPairs(bytes, state);
+  ReadPairs(scanner, state);
   return state.StyleIndex;
 }
 
@@ -317,14 +320,55 @@ std::size_t PolylineSlotsKept() { return Polylines.size() < kSlotStep ? Polyline
 
 }  // namespace
 
-std::int32_t ReadDxfEntities(std::string_view fileName, std::int32_t& styleCount) {
+std::int32_t ReadDxfSource(TDxfByteSource& source, std::string_view fileName, std::size_t pieceBytes,
+                           std::int32_t& styleCount) {
   ResetCounters();
   styleCount = 0;
   const std::size_t kept = PolylineSlotsKept();
-  TDxfFileBytes bytes;
-  if (ReadWholeDxfFile(fileName, bytes, SetReadSlots)) {
-    styleCount = ReadIntoStore(bytes.View(), fileName, kept);
-    bytes = {};  // the file's bytes go before Lines is cut: one copy less at the peak
+  SetReadSlots();
+  TDxfPieces pieces;
+  pieces.Source = &source;
+  pieces.Capacity = pieceBytes > kEstimateOverlap ? pieceBytes : kEstimateOverlap + 1;
+  pieces.Buffer = std::make_unique_for_overwrite<char[]>(pieces.Capacity);
+  TRecordEstimate estimate;
+  bool wholeInBuffer = false;
+  const std::size_t fileSize = CountRecordsOfSource(pieces, estimate, wholeInBuffer);
+  if (wholeInBuffer) {
+    TDxfPairScanner scanner{std::string_view(pieces.Buffer.get(), fileSize)};
+    styleCount = ReadIntoStore(scanner, estimate, fileSize, fileName, kept);
+  } else {
+    // The second pass reads the pairs piece by piece. Should the source fail now, after it read whole once, the
+    // read ends as one that could not read its file: counters 0 and 100 slots.
+    source.Rewind();
+    TDxfPairScanner scanner{std::string_view(pieces.Buffer.get(), 0)};
+    scanner.Pieces = &pieces;
+    try {
+      styleCount = ReadIntoStore(scanner, estimate, fileSize, fileName, kept);
+    } catch (const TDxfReadError& error) {
+      if (error.Line() == 0) {
+        ResetCounters();
+        SetReadSlots();
+      }
+      throw;
+    }
+  }
+  pieces = {};  // the buffer goes before Lines is cut
+  CutLines();
+  return LineCount;
+}
+
+std::int32_t ReadDxfEntities(std::string_view fileName, std::int32_t& styleCount) {
+  ResetCounters();
+  styleCount = 0;
+  TDxfFileSource file;
+  switch (file.Open(fileName)) {
+    case TDxfFileSource::TOpened::Missing:
+      break;
+    case TDxfFileSource::TOpened::Unreadable:
+      SetReadSlots();
+      file.Fail();
+    case TDxfFileSource::TOpened::Open:
+      return ReadDxfSource(file, fileName, kDxfPieceBytes, styleCount);
   }
   CutLines();
   return LineCount;
@@ -335,7 +379,8 @@ std::int32_t ReadDxfBytes(std::string_view bytes, std::int32_t& styleCount) {
   styleCount = 0;
   const std::size_t kept = PolylineSlotsKept();
   SetReadSlots();
-  styleCount = ReadIntoStore(bytes, {}, kept);
+  TDxfPairScanner scanner{bytes};
+  styleCount = ReadIntoStore(scanner, EstimateRecords(bytes), bytes.size(), {}, kept);
   CutLines();
   return LineCount;
 }

@@ -3,6 +3,7 @@
 // its text STYLE table.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -30,6 +31,14 @@ std::int32_t ReadDxfEntities(std::string_view fileName);
 
 // The same read over a file's bytes already in memory (the file exists).
 std::int32_t ReadDxfBytes(std::string_view bytes);
+
+// The same read over a source of bytes (the file exists), taken in pieces of pieceBytes into one buffer: a
+// first pass reads the whole source, a second reads its pairs. For the file read and for tests of the pieces'
+// edges.
+class TDxfByteSource;
+inline constexpr std::size_t kDxfPieceBytes = 256 * 1024;
+std::int32_t ReadDxfSource(TDxfByteSource& source, std::string_view fileName, std::size_t pieceBytes,
+                           std::int32_t& styleCount);
 
 // The same two reads, also giving the number of STYLE table records the read started (slots 0 to
 // styleCount - 1 of Styles are this read's styles). For tools that show the whole store.

@@ -11,7 +11,12 @@ namespace swivex {
 struct TRecordEstimate {
   std::size_t Lines = 0;
   std::size_t Polylines = 0;  // POLYLINE and LWPOLYLINE
+  bool EntitiesSeen = false;  // counting starts after the first line ENTITIES
 };
+
+// Bytes of a window that the next window of a count in pieces starts with, so that a keyword line and the code
+// line before it are whole in one of them.
+inline constexpr std::size_t kEstimateOverlap = 64;
 
 namespace record_estimate {
 
@@ -35,17 +40,22 @@ inline bool FollowsCodeZero(std::string_view bytes, std::size_t start) {
 
 }  // namespace record_estimate
 
-// Counts the lines LINE, POLYLINE and LWPOLYLINE after a code line of blanks and 0, from the first line ENTITIES
-// on. An estimate: it does not follow the pairs, so a stray match only sets aside room that goes unused.
-inline TRecordEstimate EstimateRecords(std::string_view bytes) {
+// Counts in one window of the bytes: the lines LINE, POLYLINE and LWPOLYLINE after a code line of blanks and 0,
+// from the first line ENTITIES on, that end at or after newFrom (the window's earlier bytes were counted with the
+// window before) and inside the window, or at its end when it is the last. An estimate: it does not follow the
+// pairs, so a stray match only sets aside room that goes unused.
+inline void EstimateRecordsIn(std::string_view bytes, std::size_t newFrom, bool last, TRecordEstimate& estimate) {
   using namespace record_estimate;
-  TRecordEstimate estimate;
+  const auto decided = [&](std::size_t end) { return end < bytes.size() || last; };
   std::size_t pos = 0;
-  constexpr std::string_view kEntities = "ENTITIES";
-  while ((pos = bytes.find(kEntities, pos)) != std::string_view::npos &&
-         !IsWholeLine(bytes, pos, pos + kEntities.size()))
-    ++pos;
-  if (pos == std::string_view::npos) return estimate;
+  if (!estimate.EntitiesSeen) {
+    constexpr std::string_view kEntities = "ENTITIES";
+    while ((pos = bytes.find(kEntities, pos)) != std::string_view::npos &&
+           !(decided(pos + kEntities.size()) && IsWholeLine(bytes, pos, pos + kEntities.size())))
+      ++pos;
+    if (pos == std::string_view::npos) return;
+    estimate.EntitiesSeen = true;
+  }
   // Every keyword of the three ends in LINE; what comes before it on its line tells them apart.
   while ((pos = bytes.find("LINE", pos)) != std::string_view::npos) {
     const std::size_t end = pos + 4;
@@ -58,10 +68,16 @@ inline TRecordEstimate EstimateRecords(std::string_view bytes) {
       start -= 4;
       polyline = true;
     }
-    if (IsWholeLine(bytes, start, end) && FollowsCodeZero(bytes, start))
+    if (end >= newFrom && decided(end) && IsWholeLine(bytes, start, end) && FollowsCodeZero(bytes, start))
       ++(polyline ? estimate.Polylines : estimate.Lines);
     pos = end;
   }
+}
+
+// The same count over bytes all in memory.
+inline TRecordEstimate EstimateRecords(std::string_view bytes) {
+  TRecordEstimate estimate;
+  EstimateRecordsIn(bytes, 0, true, estimate);
   return estimate;
 }
 

@@ -1,11 +1,18 @@
 // Conversion errors with their line, what the store holds after them, and the file cases: no file, a file that
-// cannot be read, a file read from disk.
+// cannot be read, a file read from disk, and a file read in pieces (the same store as all its bytes at once,
+// whatever falls on a piece's edge; a file that fails on the way).
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <functional>
+#include <sstream>
+#include <vector>
 
+#include "dxf/DxfFile.h"
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
 #include "tests/dxf/DxfTestFiles.h"
@@ -142,6 +149,145 @@ TEST_F(ReadErrorTest, FileOnDisk) {
     EXPECT_EQ(error.Line(), 8);
   }
   std::remove(name.c_str());
+}
+
+// Bytes in memory given a few at a time; the second pass fails after failAt bytes when failAt is set.
+class TPieceSource : public TDxfByteSource {
+ public:
+  TPieceSource(std::string bytes, std::size_t step, std::size_t failAt = 0)
+      : Bytes_(std::move(bytes)), Step_(step), FailAt_(failAt) {}
+  std::size_t Read(char* into, std::size_t room) override {
+    if (FailAt_ > 0 && Pass_ == 2 && At_ >= FailAt_) throw TDxfReadError("failed", "piece.dxf", 0);
+    const std::size_t n = std::min({room, Step_, Bytes_.size() - At_});
+    std::memcpy(into, Bytes_.data() + At_, n);
+    At_ += n;
+    return n;
+  }
+  void Rewind() override {
+    At_ = 0;
+    ++Pass_;
+  }
+
+ private:
+  std::string Bytes_;
+  std::size_t Step_, FailAt_, At_ = 0;
+  int Pass_ = 1;
+};
+
+// The outcome of a read and the valid records it left, as text to compare.
+std::string ReadOutcome(const std::function<std::int32_t(std::int32_t&)>& read) {
+  std::ostringstream out;
+  std::int32_t styles = 0;
+  try {
+    out << "result " << read(styles);
+  } catch (const TConvertError& error) {
+    out << "conversion error at " << error.Line() << " '" << error.Text() << "'";
+  } catch (const TDxfReadError& error) {
+    out << "read error at " << error.Line() << " " << error.what();
+  }
+  out.precision(17);
+  out << " styles " << styles << " slots " << Lines.size() << " " << Polylines.size() << " " << Texts.size();
+  for (std::int32_t i = 0; i < LineCount; ++i) {
+    const TLineRec& r = Lines[static_cast<std::size_t>(i)];
+    out << "\nL " << r.StartPt.x << " " << r.StartPt.y << " " << r.StartPt.z << " " << r.EndPt.x << " "
+        << r.EndPt.y << " " << r.EndPt.z << " " << r.Layer.View();
+  }
+  for (std::int32_t i = 0; i < PolylineCount; ++i) {
+    const TPolylineRec& r = Polylines[static_cast<std::size_t>(i)];
+    out << "\nP " << r.Flags << " " << r.Layer.View();
+    for (std::int32_t k = 0; k < r.VertexCount; ++k)
+      out << " " << r.Vertices[k].x << "," << r.Vertices[k].y << "," << r.VertexFlags[k];
+  }
+  for (std::int32_t i = 0; i < TextCount; ++i) {
+    const TTextRec& r = Texts[static_cast<std::size_t>(i)];
+    out << "\nT " << r.Text.View() << " " << r.Height << " " << r.HJust << " " << r.InsertPt.x;
+  }
+  return out.str();
+}
+
+TEST_F(ReadErrorTest, PiecesGiveWhatTheWholeBytesGive) {
+  const std::string longLayer(150, 'L');
+  const std::vector<std::string> files = {
+      InEntities("0|LINE|8|" + longLayer + "|10|-12345.1234567890123456|20|0.0000000000000000|30|1e5|11|.5|21|+2|"
+                 "31|-0|0|LWPOLYLINE|8|P|10|1.25|20|2.5|10|0.|20|-7|0|TEXT|1|a\\U+03C6b|3|" +
+                 std::string(300, 't') + "|40|2.5|72|1|0|POLYLINE|70|1|0|VERTEX|10|3|20|4|70|16|0|SEQEND"),
+      test::RawLines({"  2", "ENTITIES", "  0", "LINE", " 10", "1.5", "0000000010", "2.5", " 20"}, "\r"),
+      "  2\r\nENTITIES\r\n  0\r\nLINE\r\n 10\r\n7\r999\r\r\n 20\n8\n\r\n 11\r\n9",
+      InEntities("0|LINE|10|1|0|LINE|20|1,5"),
+      InEntities("0|LINE|1234567890|x|99999999999|y"),
+      InEntities("0|LWPOLYLINE|" + [] {
+        std::string v;
+        for (int i = 0; i < 1001; ++i) v += "10|" + std::to_string(i) + ".5|20|1|";
+        return v;
+      }() + "0|LINE") + test::Dxf("0|LINE|10|after"),
+  };
+  for (const std::string& bytes : files) {
+    ReleaseEntityStore();
+    const std::string whole = ReadOutcome([&](std::int32_t& styles) { return ReadDxfBytes(bytes, styles); });
+    for (const std::size_t piece : {65u, 66u, 67u, 71u, 97u, 128u}) {
+      for (const std::size_t step : {1u, 2u, 3u, 1000u}) {
+        ReleaseEntityStore();
+        TPieceSource source(bytes, step);
+        const std::string pieces =
+            ReadOutcome([&](std::int32_t& styles) { return ReadDxfSource(source, {}, piece, styles); });
+        ASSERT_EQ(pieces, whole) << "piece " << piece << " step " << step << "\n" << bytes;
+      }
+    }
+  }
+}
+
+TEST_F(ReadErrorTest, LargeFileReadsInPieces) {
+  std::string pairs;
+  for (int i = 0; i < 6000; ++i)
+    pairs += "0|LINE|8|L" + std::to_string(i % 7) + "|10|" + std::to_string(i) + ".0000000000000001|20|-" +
+             std::to_string(i) + ".5|30|0.0000000000000000|11|1|21|2|31|0.0000000000000000|";
+  for (int i = 0; i < 150; ++i) pairs += "0|LWPOLYLINE|90|2|10|" + std::to_string(i) + "|20|1|10|2|20|3|";
+  const std::string bytes = InEntities(pairs + "0|TEXT|1|end");
+  ASSERT_GT(bytes.size(), 2 * kDxfPieceBytes);
+  const std::string name = (TempFolder() / "large.dxf").string();
+  {
+    std::ofstream out(name, std::ios::binary);
+    out << bytes;
+  }
+  const std::string whole = ReadOutcome([&](std::int32_t& styles) { return ReadDxfBytes(bytes, styles); });
+  ReleaseEntityStore();
+  EXPECT_EQ(ReadOutcome([&](std::int32_t& styles) { return ReadDxfEntities(name, styles); }), whole);
+  EXPECT_EQ(LineCount, 6000);
+  EXPECT_EQ(Lines.size(), 6000u);
+  EXPECT_EQ(Polylines.size(), 200u);
+  std::remove(name.c_str());
+}
+
+TEST_F(ReadErrorTest, SourceThatFailsOnTheWay) {
+  const std::string bytes = InEntities("0|LINE|8|NEW|10|1|0|LINE|0|LINE|0|ARC|8|NEW");
+  // First pass: nothing is touched; the second: what it touched stays, the counters and slots as for a file that
+  // cannot be read.
+  for (const std::size_t failAt : {std::size_t{0}, std::size_t{100}}) {
+    ReadDxfBytes(InEntities("0|LINE|8|OLD|0|ARC|8|OLD"));
+    Lines.resize(250);
+    struct TFailingFirst : TPieceSource {
+      using TPieceSource::TPieceSource;
+      std::size_t Read(char* into, std::size_t room) override {
+        if (Taken_ > 80) throw TDxfReadError("failed", "piece.dxf", 0);
+        const std::size_t n = TPieceSource::Read(into, room);
+        Taken_ += n;
+        return n;
+      }
+      std::size_t Taken_ = 0;
+    };
+    TFailingFirst failsFirst(bytes, 7);
+    TPieceSource failsSecond(bytes, 7, failAt);
+    TDxfByteSource& source = failAt == 0 ? static_cast<TDxfByteSource&>(failsFirst) : failsSecond;
+    std::int32_t styles = -1;
+    EXPECT_THROW(ReadDxfSource(source, "piece.dxf", 65, styles), TDxfReadError) << failAt;
+    EXPECT_EQ(LineCount + ArcCount + TextCount + CircleCount + PolylineCount, 0);
+    EXPECT_EQ(Lines.size(), 100u);
+    EXPECT_EQ(Arcs.size(), 100u);
+    if (failAt == 0) {
+      EXPECT_EQ(Lines[0].Layer.View(), "OLD");
+      EXPECT_EQ(Arcs[0].Layer.View(), "OLD");
+    }
+  }
 }
 
 }  // namespace
