@@ -120,27 +120,31 @@ TEST_F(PairsAndLinesTest, ClosingPairMayStartTheNextRecord) {
   EXPECT_DOUBLE_EQ(Circles[0].Center.x, 3.0);
 }
 
+// A file of one LINE whose group 10 is text: the read gives StrToFloat's value of it, sign included, or its error.
+void ExpectFirstXAsStrToFloatGives(const std::string& file, const char* text) {
+  double expected = 0.0;
+  bool converts = true;
+  try {
+    expected = StrToFloat(text);
+  } catch (const TConvertError&) {
+    converts = false;
+  }
+  if (converts) {
+    EXPECT_EQ(ReadDxfBytes(file), 1) << text;
+    EXPECT_EQ(Lines[0].StartPt.x, expected) << text;
+    EXPECT_EQ(std::signbit(Lines[0].StartPt.x), std::signbit(expected)) << text;
+  } else {
+    EXPECT_THROW(ReadDxfBytes(file), TConvertError) << text;
+  }
+}
+
 TEST_F(PairsAndLinesTest, NumbersConvertExactlyAsTheTextConversionsDo) {
   // The reader takes short cuts for plain numbers; every text must give StrToFloat's value or its error.
   for (const char* text : {"1.5", "-0", "-0.0", ".5", "5.", "-.25", "1e5", "1.0000000000000000E+300", "1e400",
                            "1e-400", "+2", " 3", "4 ", "inf", "-nan", "NaN", "0x10", "1e", "--1", "1.2.3", "",
                            "123456789012345678901234567890", "0.1000000000000000055511151231257827",
                            "0.0000000000000000", "-0.0000000000000000", "0.", "0.000e5", "0.0001", "00.0"}) {
-    const std::string file = InEntities(std::string("0|LINE|10|") + text);
-    double expected = 0.0;
-    bool converts = true;
-    try {
-      expected = StrToFloat(text);
-    } catch (const TConvertError&) {
-      converts = false;
-    }
-    if (converts) {
-      EXPECT_EQ(ReadDxfBytes(file), 1) << text;
-      EXPECT_EQ(Lines[0].StartPt.x, expected) << text;
-      EXPECT_EQ(std::signbit(Lines[0].StartPt.x), std::signbit(expected)) << text;
-    } else {
-      EXPECT_THROW(ReadDxfBytes(file), TConvertError) << text;
-    }
+    ExpectFirstXAsStrToFloatGives(InEntities(std::string("0|LINE|10|") + text), text);
   }
   for (const char* text : {"0", "  70", "999999999", "1234567890", "2147483647", "-5", "+5", "007", " ", "7 "}) {
     const std::string file = RawLines({"  2", "ENTITIES", "  0", "POLYLINE", " 70", text});
@@ -173,20 +177,7 @@ TEST_F(PairsAndLinesTest, NumbersAtEveryKindOfLineEnd) {
       EXPECT_EQ(Lines[0].StartPt.y, 0.5);
     }
     for (const char* text : {"1.5x", "1.5 ", "1.5\t", "2e", "-", "0x1p3"}) {
-      const std::string file = RawLines({"  2", "ENTITIES", "  0", "LINE", " 10", text}, eol);
-      bool converts = true;
-      double expected = 0.0;
-      try {
-        expected = StrToFloat(text);
-      } catch (const TConvertError&) {
-        converts = false;
-      }
-      if (converts) {
-        EXPECT_EQ(ReadDxfBytes(file), 1) << text;
-        EXPECT_EQ(Lines[0].StartPt.x, expected) << text;
-      } else {
-        EXPECT_THROW(ReadDxfBytes(file), TConvertError) << text;
-      }
+      ExpectFirstXAsStrToFloatGives(RawLines({"  2", "ENTITIES", "  0", "LINE", " 10", text}, eol), text);
     }
   }
   // Two lone CRs end a line and an empty one: here the value of an unknown group.
