@@ -23,17 +23,9 @@ using test::InEntities;
 using test::RawLines;
 using test::WithStyles;
 
-class ConformanceTest : public ::testing::Test {
- protected:
-  void SetUp() override { ReleaseEntityStore(); }
-  void TearDown() override { ReleaseEntityStore(); }
-};
+class ConformanceTest : public test::FreshStoreTest {};
 
-std::string Repeat(const std::string& pairs, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += (i ? "|" : "") + pairs;
-  return out;
-}
+using test::Repeat;
 
 // Records of one kind numbered 0..count-1 through the given group, e.g. "0|ARC|40|" → 0|ARC|40|0|0|ARC|40|1...
 std::string Numbered(const std::string& prefix, int count) {
@@ -42,15 +34,7 @@ std::string Numbered(const std::string& prefix, int count) {
   return out;
 }
 
-TConvertError ConvertErrorOf(const std::string& bytes) {
-  try {
-    ReadDxfBytes(bytes);
-  } catch (const TConvertError& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no conversion error";
-  return TConvertError(TNumberKind::Integer, "", -1);
-}
+using test::ConvertErrorOf;
 
 // ---- Slots ------------------------------------------------------------------------------------------------
 

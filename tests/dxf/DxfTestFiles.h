@@ -1,9 +1,15 @@
-// Builds DXF bytes for the reader tests, so they need no files.
+// Builds DXF bytes for the reader tests, so they need no files, and the fixture and helpers they share.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "dxf/DxfReader.h"
+#include "dxf/EntityStore.h"
+#include "text/NumText.h"
 
 namespace swivex::test {
 
@@ -43,6 +49,31 @@ inline std::string RawLines(const std::vector<std::string>& lines, std::string_v
   std::string out;
   for (const auto& line : lines) out += line + std::string(eol);
   return out;
+}
+
+// The pairs written times times, joined by '|'.
+inline std::string Repeat(std::string_view pairs, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += (i ? "|" : "") + std::string(pairs);
+  return out;
+}
+
+// Every test starts and ends with a store that has no slots, as at program start.
+class FreshStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ReleaseEntityStore(); }
+  void TearDown() override { ReleaseEntityStore(); }
+};
+
+// The conversion error a read raises, or a failure when there is none.
+inline TConvertError ConvertErrorOf(const std::string& bytes) {
+  try {
+    ReadDxfBytes(bytes);
+  } catch (const TConvertError& error) {
+    return error;
+  }
+  ADD_FAILURE() << "no conversion error";
+  return TConvertError(TNumberKind::Integer, "", -1);
 }
 
 }  // namespace swivex::test

@@ -12,17 +12,9 @@ namespace {
 using test::Dxf;
 using test::InEntities;
 
-std::string Repeat(std::string_view pairs, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += (i ? "|" : "") + std::string(pairs);
-  return out;
-}
+using test::Repeat;
 
-class EntityStoreTest : public ::testing::Test {
- protected:
-  void SetUp() override { ReleaseEntityStore(); }
-  void TearDown() override { ReleaseEntityStore(); }
-};
+class EntityStoreTest : public test::FreshStoreTest {};
 
 TEST_F(EntityStoreTest, GrowthAtTheHundredAndFirstRecord) {
   EXPECT_EQ(ReadDxfBytes(InEntities(Repeat("0|LINE|10|1|11|2", 100))), 100);

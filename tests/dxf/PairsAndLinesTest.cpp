@@ -16,11 +16,7 @@ using test::Dxf;
 using test::InEntities;
 using test::RawLines;
 
-class PairsAndLinesTest : public ::testing::Test {
- protected:
-  void SetUp() override { ReleaseEntityStore(); }
-  void TearDown() override { ReleaseEntityStore(); }
-};
+class PairsAndLinesTest : public test::FreshStoreTest {};
 
 TEST_F(PairsAndLinesTest, OneLineInEntities) {
   EXPECT_EQ(ReadDxfBytes(InEntities("0|LINE|8|壁|10|1.5|20|-2.25|30|3|11|1e3|21|+4.0|31|-0.5")), 1);

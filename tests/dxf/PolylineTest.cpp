@@ -11,11 +11,7 @@ namespace {
 
 using test::InEntities;
 
-class PolylineTest : public ::testing::Test {
- protected:
-  void SetUp() override { ReleaseEntityStore(); }
-  void TearDown() override { ReleaseEntityStore(); }
-};
+class PolylineTest : public test::FreshStoreTest {};
 
 TEST_F(PolylineTest, PolylineWithThreeVertices) {
   ReadDxfBytes(InEntities(

@@ -24,22 +24,9 @@ namespace {
 using test::InEntities;
 using test::RawLines;
 
-class ReadErrorTest : public ::testing::Test {
- protected:
-  void SetUp() override { ReleaseEntityStore(); }
-  void TearDown() override { ReleaseEntityStore(); }
-};
+class ReadErrorTest : public test::FreshStoreTest {};
 
-// The conversion error a read raises, or a failure when there is none.
-TConvertError ConvertErrorOf(const std::string& bytes) {
-  try {
-    ReadDxfBytes(bytes);
-  } catch (const TConvertError& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no conversion error";
-  return TConvertError(TNumberKind::Integer, "", -1);
-}
+using test::ConvertErrorOf;
 
 TEST_F(ReadErrorTest, CodeLinesMustBeWholeIntegers) {
   struct {

@@ -13,11 +13,7 @@ using test::Dxf;
 using test::InEntities;
 using test::WithStyles;
 
-class StyleTextTest : public ::testing::Test {
- protected:
-  void SetUp() override { ReleaseEntityStore(); }
-  void TearDown() override { ReleaseEntityStore(); }
-};
+class StyleTextTest : public test::FreshStoreTest {};
 
 TEST_F(StyleTextTest, StyleTableRecords) {
   std::int32_t styleCount = 0;
