@@ -1,8 +1,5 @@
 #include "standin/Drawing.h"
 
-#include <charconv>
-#include <cstdio>
-
 namespace swivex {
 
 TPoint3D UcsToWorld(const TUcs& u, const TPoint3D& p) {
@@ -25,39 +22,13 @@ const char* EntityKindName(TEntityKind kind) {
   return "?";
 }
 
-std::string JsonNumber(double v) {
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  std::string s(buf, r.ptr);
-  if (s == "inf" || s == "-inf" || s == "nan" || s == "-nan") return "null";
-  return s;
-}
-
-std::string JsonString(const std::string& utf8) {
-  std::string out = "\"";
-  for (const char ch : utf8) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += ch;
-    } else if (c < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", c);
-      out += buf;
-    } else {
-      out += ch;
-    }
-  }
-  return out + "\"";
-}
-
 std::string JsonPoint(const TPoint3D& p) {
   return "[" + JsonNumber(p.x) + "," + JsonNumber(p.y) + "," + JsonNumber(p.z) + "]";
 }
 
 std::string EntityToJson(const TEntity& e, int index) {
   std::string s = "{\"index\":" + std::to_string(index) + ",\"type\":\"" + EntityKindName(e.Kind) +
-                  "\",\"new\":" + (e.New ? "true" : "false") + ",\"layer\":" + JsonString(e.Layer);
+                  "\",\"new\":" + (e.New ? "true" : "false") + ",\"layer\":" + JsonQuoted(e.Layer);
   switch (e.Kind) {
     case TEntityKind::Line:
       s += ",\"start\":" + JsonPoint(e.Start) + ",\"end\":" + JsonPoint(e.End);
@@ -78,11 +49,11 @@ std::string EntityToJson(const TEntity& e, int index) {
            ",\"start_angle\":" + JsonNumber(e.StartAngle) + ",\"end_angle\":" + JsonNumber(e.EndAngle);
       break;
     case TEntityKind::Text:
-      s += ",\"insert\":" + JsonPoint(e.Start) + ",\"height\":" + JsonNumber(e.Height) + ",\"text\":" + JsonString(e.Text);
+      s += ",\"insert\":" + JsonPoint(e.Start) + ",\"height\":" + JsonNumber(e.Height) + ",\"text\":" + JsonQuoted(e.Text);
       break;
     case TEntityKind::MText:
       s += ",\"insert\":" + JsonPoint(e.Start) + ",\"height\":" + JsonNumber(e.Height) +
-           ",\"width\":" + JsonNumber(e.Width) + ",\"text\":" + JsonString(e.Text);
+           ",\"width\":" + JsonNumber(e.Width) + ",\"text\":" + JsonQuoted(e.Text);
       break;
   }
   return s + "}";

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geometry/Point3D.h"
+#include "text/JsonText.h"
 
 namespace swivex {
 
@@ -45,8 +46,6 @@ TPoint3D UcsToWorld(const TUcs& ucs, const TPoint3D& p);
 const char* EntityKindName(TEntityKind kind);  // "LINE", "LWPOLYLINE", ...
 
 // JSON helpers: a number as the shortest text that reads back to the same double, a UTF-8 string quoted.
-std::string JsonNumber(double v);
-std::string JsonString(const std::string& utf8);
 std::string JsonPoint(const TPoint3D& p);
 std::string EntityToJson(const TEntity& e, int index);
 

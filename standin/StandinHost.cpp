@@ -429,13 +429,13 @@ std::string HostToJson(const THost& h) {
   s += "\n],\n\"exports\": [";
   for (std::size_t i = 0; i < h.Exports.size(); ++i) {
     const auto& e = h.Exports[i];
-    s += std::string(i ? ",\n" : "\n") + "{\"path\": " + JsonString(e.Path) + ", \"decimals\": " +
+    s += std::string(i ? ",\n" : "\n") + "{\"path\": " + JsonQuoted(e.Path) + ", \"decimals\": " +
          std::to_string(e.Decimals) + ", \"written\": " + (e.Written ? "true" : "false") + ", \"entities\": [";
     for (std::size_t k = 0; k < e.Entities.size(); ++k) s += (k ? "," : "") + std::to_string(e.Entities[k]);
     s += "]}";
   }
-  s += "],\n\"prompt\": " + JsonString(h.Prompt) + ",\n\"history\": [";
-  for (std::size_t i = 0; i < h.History.size(); ++i) s += std::string(i ? ",\n" : "\n") + JsonString(h.History[i]);
+  s += "],\n\"prompt\": " + JsonQuoted(h.Prompt) + ",\n\"history\": [";
+  for (std::size_t i = 0; i < h.History.size(); ++i) s += std::string(i ? ",\n" : "\n") + JsonQuoted(h.History[i]);
   return s + "]\n}\n";
 }
 

@@ -2,8 +2,6 @@
 
 #include <iconv.h>
 
-#include <charconv>
-#include <cmath>
 #include <memory>
 
 #include "dxf/DxfReader.h"
@@ -19,9 +17,10 @@ struct TIconvCloser {
 };
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+constexpr int kDigits = 17;                                 // every double reads back the same
 
 std::string Point(const TPoint3D& p) {
-  return "[" + JsonNumber(p.x) + "," + JsonNumber(p.y) + "," + JsonNumber(p.z) + "]";
+  return "[" + JsonNumber(p.x, kDigits) + "," + JsonNumber(p.y, kDigits) + "," + JsonNumber(p.z, kDigits) + "]";
 }
 
 template <class Each>
@@ -62,31 +61,7 @@ std::string SjisToUtf8(std::string_view bytes) {
   return out;
 }
 
-std::string JsonString(std::string_view sjisBytes) {
-  std::string out = "\"";
-  for (const char c : SjisToUtf8(sjisBytes)) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out.push_back('\\');
-      out.push_back(c);
-    } else if (u < 0x20 || u == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-      out.append(escaped);
-    } else {
-      out.push_back(c);
-    }
-  }
-  out.push_back('"');
-  return out;
-}
-
-std::string JsonNumber(double value) {
-  if (!std::isfinite(value)) return "null";
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
-  return std::string(buffer, result.ptr);
-}
+std::string JsonString(std::string_view sjisBytes) { return JsonQuoted(SjisToUtf8(sjisBytes)); }
 
 void WriteStoreJson(std::ostream& out, std::int32_t styleCount) {
   out << "{";
@@ -100,7 +75,8 @@ void WriteStoreJson(std::ostream& out, std::int32_t styleCount) {
     const TPolylineRec& r = Polylines[i];
     out << "{\"layer\":" << JsonString(r.Layer.View()) << ",\"flags\":" << r.Flags << ",\"vertices\":[";
     for (std::int32_t k = 0; k < r.VertexCount; ++k)
-      out << (k ? "," : "") << "[" << JsonNumber(r.Vertices[k].x) << "," << JsonNumber(r.Vertices[k].y) << "]";
+      out << (k ? "," : "") << "[" << JsonNumber(r.Vertices[k].x, kDigits) << ","
+          << JsonNumber(r.Vertices[k].y, kDigits) << "]";
     out << "],\"vertex_flags\":[";
     for (std::int32_t k = 0; k < r.VertexCount; ++k) out << (k ? "," : "") << r.VertexFlags[k];
     out << "]}";
@@ -110,24 +86,25 @@ void WriteStoreJson(std::ostream& out, std::int32_t styleCount) {
     const TTextRec& r = Texts[i];
     out << "{\"insert\":" << Point(r.InsertPt) << ",\"align\":" << Point(r.AlignPt)
         << ",\"text\":" << JsonString(r.Text.View()) << ",\"hjust\":" << r.HJust << ",\"vjust\":" << r.VJust
-        << ",\"height\":" << JsonNumber(r.Height) << "}";
+        << ",\"height\":" << JsonNumber(r.Height, kDigits) << "}";
   });
   out << ",";
   WriteArray(out, "arcs", ArcCount, [&](std::size_t i) {
     const TArcRec& r = Arcs[i];
-    out << "{\"center\":" << Point(r.Center) << ",\"radius\":" << JsonNumber(r.Radius)
-        << ",\"start_angle\":" << JsonNumber(r.StartAngle) << ",\"end_angle\":" << JsonNumber(r.EndAngle)
+    out << "{\"center\":" << Point(r.Center) << ",\"radius\":" << JsonNumber(r.Radius, kDigits)
+        << ",\"start_angle\":" << JsonNumber(r.StartAngle, kDigits)
+        << ",\"end_angle\":" << JsonNumber(r.EndAngle, kDigits)
         << ",\"layer\":" << JsonString(r.Layer.View()) << "}";
   });
   out << ",";
   WriteArray(out, "circles", CircleCount, [&](std::size_t i) {
     const TCircleRec& r = Circles[i];
-    out << "{\"center\":" << Point(r.Center) << ",\"radius\":" << JsonNumber(r.Radius)
+    out << "{\"center\":" << Point(r.Center) << ",\"radius\":" << JsonNumber(r.Radius, kDigits)
         << ",\"layer\":" << JsonString(r.Layer.View()) << "}";
   });
   out << ",";
   WriteArray(out, "styles", styleCount, [&](std::size_t i) {
-    out << "{\"name\":" << JsonString(Styles[i].Name.View()) << ",\"height\":" << JsonNumber(Styles[i].Height)
+    out << "{\"name\":" << JsonString(Styles[i].Name.View()) << ",\"height\":" << JsonNumber(Styles[i].Height, kDigits)
         << "}";
   });
   out << "}\n";

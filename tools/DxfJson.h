@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/JsonText.h"
+
 namespace swivex {
 
 // Shift-JIS (CP932) bytes to UTF-8; a byte that does not decode becomes U+FFFD and decoding goes on after it.
@@ -15,9 +17,6 @@ std::string SjisToUtf8(std::string_view bytes);
 
 // A JSON string literal of the decoded bytes.
 std::string JsonString(std::string_view sjisBytes);
-
-// A number that reads back to the same double: 17 significant digits (null for what JSON cannot hold).
-std::string JsonNumber(double value);
 
 // Writes {"lines":…, "polylines":…, "texts":…, "arcs":…, "circles":…, "styles":…} for entries 0 to count - 1 of
 // each array, and styles 0 to styleCount - 1.

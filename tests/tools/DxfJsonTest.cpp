@@ -22,11 +22,11 @@ TEST(DxfJsonTest, DecodesShiftJisAndMarksBadBytes) {
 
 TEST(DxfJsonTest, NumbersRoundTrip) {
   for (double v : {0.1, -1.0 / 3.0, 1e-300, 123456789.12345678, 0.0, -0.0, 8.796097212416e12}) {
-    const std::string text = JsonNumber(v);
+    const std::string text = JsonNumber(v, 17);
     EXPECT_EQ(std::stod(text), v) << text;
   }
-  EXPECT_EQ(JsonNumber(1.5), "1.5");
-  EXPECT_EQ(JsonNumber(1.0 / 0.0), "null");
+  EXPECT_EQ(JsonNumber(1.5, 17), "1.5");
+  EXPECT_EQ(JsonNumber(1.0 / 0.0, 17), "null");
 }
 
 TEST(DxfJsonTest, StoreAsJson) {
