@@ -234,7 +234,7 @@ TEST(StandinUndo, UTakesBackAWholeGroup) {
   THost h = Scenario("line 0,0 5,5\n");
   Type(h, "\x03_.UNDO _E ");  // no group open: harmless
   Type(h, "\x03_.UNDO _BE ");
-  Type(h, "\x03LINE 0,0 1,0 \r\x03LINE 0,1 1,1 \r\x03LINE 0,2 1,2 \r\x03_.CHPROP _L  _C 1 \r");
+  Type(h, "\x03LINE 0,0 1,0 \r\x03LINE 0,1 1,1 \r\x03LINE 0,2 1,2 \r\x03_.CHPROP ALL  _C 1 \r");
   Type(h, "\x03_.UNDO _E ");
   Type(h, "\x03LINE 0,3 1,3 \r");
   ASSERT_EQ(h.Entities.size(), 5u);
@@ -244,7 +244,7 @@ TEST(StandinUndo, UTakesBackAWholeGroup) {
   Type(h, "\x03U ");
   EXPECT_EQ(LastLine(h), "コマンド: U グループ");
   ASSERT_EQ(h.Entities.size(), 1u);
-  EXPECT_EQ(h.Entities[0].End.x, 5.0);
+  EXPECT_EQ(h.Entities[0].Color, kColorByLayer);  // the group's CHPROP is taken back too
   Type(h, "\x03U ");
   EXPECT_EQ(LastLine(h), "すべて元に戻されました");
   EXPECT_EQ(h.Entities.size(), 1u);
