@@ -155,6 +155,12 @@ TEST(StandinCommandLine, LineAndPlineTakePointsInTheUcs) {
   EXPECT_TRUE(h.Entities.back().Closed);
   Type(h, "\x03PLINE 5,5 6,6 \x03");  // a cancel keeps what was drawn
   EXPECT_EQ(h.Entities.size(), 4u);
+  const std::size_t before = h.Entities.size();
+  Type(h, "\x03LINE 0,0 1,0 1,1 U 2,2 C ");  // U takes back the segment to 1,1; C closes back to 0,0
+  ASSERT_EQ(h.Entities.size(), before + 3);
+  EXPECT_EQ(h.Entities.back().End.x, 10.0);  // (0,0) of the UCS, whose origin is 10,0
+  EXPECT_EQ(h.Entities[before + 1].Start.x, 10.0);
+  EXPECT_EQ(h.Entities[before + 1].End.x, 8.0);
   Type(h, "\x03" "FOO ");
   EXPECT_EQ(LastLine(h), "不明なコマンド \"FOO\"。ヘルプを表示するには F1 キーを押してください。");
 }
