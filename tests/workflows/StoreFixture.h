@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "dxf/EntityStore.h"
+#include "workflows/Capture.h"
 
 namespace swivex::testing {
 
@@ -19,6 +20,8 @@ class StoreTest : public ::testing::Test {
     Polylines.clear();
     LineCount = 0;
     PolylineCount = 0;
+    DxfHeader = TDxfHeader{};
+    CapturedUcsLevel = TUcsLevel{};
   }
   static void AddLine(TPoint3D start, TPoint3D end) {
     Lines.resize(static_cast<std::size_t>(LineCount) + 1);
@@ -31,6 +34,10 @@ class StoreTest : public ::testing::Test {
     TPolylineRec& p = Polylines[static_cast<std::size_t>(PolylineCount)];
     for (const TPoint3D& v : vertices) AppendVertex(p, v);
     ++PolylineCount;
+  }
+  static void AddVertex(std::size_t polyline, TPoint3D vertex, double bulge = 0, double startWidth = 0,
+                        double endWidth = 0) {
+    AppendVertex(Polylines[polyline], vertex, bulge, startWidth, endWidth);
   }
 };
 
