@@ -83,7 +83,7 @@ void WriteExport(THost& h, int decimals) {
   TExport ex{h.DxfPath, h.DxfObjectsChosen ? h.Selection : AllEntities(h), decimals, false};
   std::ofstream out(std::filesystem::path(std::u8string(h.DxfPath.begin(), h.DxfPath.end())), std::ios::binary);
   if (out) {
-    WriteDxf(out, h.Entities, ex.Entities, decimals, h.Encode);
+    WriteDxf(out, h.Entities, ex.Entities, decimals, h.Encode, TablesOf(h));
     out.close();
     ex.Written = static_cast<bool>(out);
   }
@@ -416,6 +416,24 @@ std::string HistoryText(const THost& h) {
   std::string s;
   for (const auto& line : h.History) s += line + "\r\n";
   return s;
+}
+
+TDxfTables TablesOf(const THost& h) { return {h.Layers, h.Linetypes, h.Current, h.Ucs}; }
+
+bool HasLayer(const THost& h, const std::string& name) {
+  if (SameName(name, "0")) return true;
+  for (const auto& l : h.Layers)
+    if (SameName(l.Name, name)) return true;
+  for (const auto& e : h.Entities)
+    if (SameName(e.Layer, name)) return true;
+  return false;
+}
+
+void EnsureLayer(THost& h, const std::string& name) {
+  if (SameName(name, "0")) return;
+  for (const auto& l : h.Layers)
+    if (SameName(l.Name, name)) return;
+  h.Layers.push_back({name});
 }
 
 std::string HostToJson(const THost& h) {

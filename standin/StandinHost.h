@@ -70,6 +70,9 @@ struct TExport {
 struct THost {
   TScenario Scenario;
   std::vector<TEntity> Entities;
+  std::vector<TLayer> Layers;          // besides "0" and the layers the objects are on
+  std::vector<std::string> Linetypes;  // loaded, besides ByBlock, ByLayer and Continuous
+  TProps Current;                      // CLAYER, CECOLOR, CELTYPE, CELWEIGHT, CELTSCALE, THICKNESS
   TUcs Ucs;
   TEchoFormat Echo;
   int Filedia = 1;
@@ -113,6 +116,13 @@ std::string HistoryText(const THost& host);
 std::string UcsEcho(const THost& host, const std::string& name);
 // The host as JSON (drawing, UCS, FILEDIA, previous selection, exports, history, prompt).
 std::string HostToJson(const THost& host);
+
+// What a DXFOUT of this host writes besides the objects: layers, linetypes, current properties, UCS.
+TDxfTables TablesOf(const THost& host);
+// True when the drawing has a layer of that name ("0", a listed layer, or one an object is on).
+bool HasLayer(const THost& host, const std::string& name);
+// Adds a layer (colour 7, Continuous) unless the drawing has it.
+void EnsureLayer(THost& host, const std::string& name);
 
 // "x,y" or "x,y,z" to a point; false when it is not that.
 bool ParsePointText(std::string_view text, TPoint3D& p);

@@ -56,7 +56,9 @@ TEST(StandinScenario, FlavourDrawingAndErrors) {
   EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
   EXPECT_EQ(bad.Entities.size(), 1u);
   for (const char* line : {"frobnicate 1", "charset utf8", "circle 1,x 2", "lwpolyline 1,1", "pick -1", "filedia 2",
-                           "echo FOO x", "ucs-origin 1,2,3 4"})
+                           "echo FOO x", "ucs-origin 1,2,3 4",
+                           "line 0,0 1,1 color=300", "line 0,0 1,1 elevation=2", "lwpolyline 0,0 1,1 bulges=1,2,3",
+                           "lwpolyline 0,0 1,1 widths=1", "line 0,0 1,1 frob=1", "cecolor red"})
     EXPECT_FALSE(ApplyScenarioLine(bad, line, error)) << line;
 }
 
