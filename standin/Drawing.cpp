@@ -65,6 +65,35 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
+bool ThreePointBulge(const TPoint3D& s, const TPoint3D& m, const TPoint3D& e, double& bulge) {
+  // With u = s - m and v = e - m the angle at m is the inscribed angle α; the arc's included angle is 2(π - α),
+  // so |bulge| = tan((π - α)/2) = cot(α/2) = (|u||v| + u·v) / |u × v|. The arc turns left (positive) when
+  // s, m, e turn left, that is when u × v is negative.
+  const double ux = s.x - m.x, uy = s.y - m.y, vx = e.x - m.x, vy = e.y - m.y;
+  const double cross = ux * vy - uy * vx;
+  const double lengths = std::hypot(ux, uy) * std::hypot(vx, vy);
+  if (lengths == 0 || std::fabs(cross) <= 1e-12 * lengths) return false;
+  bulge = -(lengths + ux * vx + uy * vy) / cross;
+  return std::isfinite(bulge);
+}
+
+bool TangentBulge(const TPoint3D& s, double dx, double dy, const TPoint3D& e, double& bulge) {
+  // The chord makes the angle φ with the tangent; the included angle is 2φ, so the bulge is tan(φ/2).
+  const double cx = e.x - s.x, cy = e.y - s.y;
+  if ((cx == 0 && cy == 0) || (dx == 0 && dy == 0)) return false;
+  const double phi = std::atan2(dx * cy - dy * cx, dx * cx + dy * cy);
+  if (std::fabs(std::fabs(phi) - 3.14159265358979323846) < 1e-12) return false;
+  bulge = std::tan(phi / 2);
+  return std::isfinite(bulge);
+}
+
+void ArrivalDirection(const TPoint3D& a, const TPoint3D& b, double bulge, double& dx, double& dy) {
+  // An arc arrives turned by half its included angle (2·atan(bulge)) from its chord.
+  const double cx = b.x - a.x, cy = b.y - a.y, turn = 2 * std::atan(bulge);
+  dx = cx * std::cos(turn) - cy * std::sin(turn);
+  dy = cx * std::sin(turn) + cy * std::cos(turn);
+}
+
 std::string LinetypeName(const std::string& typed) {
   if (SameName(typed, "ByLayer")) return "ByLayer";
   if (SameName(typed, "ByBlock")) return "ByBlock";

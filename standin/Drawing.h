@@ -90,6 +90,15 @@ bool SameName(const std::string& a, const std::string& b);
 // A linetype name as the drawing keeps it: "ByLayer" and "ByBlock" spelt so, any other name as given.
 std::string LinetypeName(const std::string& typed);
 
+// The bulge (tan of a quarter of the included angle, positive counter-clockwise) of the arc from s through m to
+// e, in the x-y plane; false when the three points do not make an arc (two of them equal, or all on one line).
+bool ThreePointBulge(const TPoint3D& s, const TPoint3D& m, const TPoint3D& e, double& bulge);
+// The bulge of the arc from s to e that leaves s in the direction (dx, dy); false when e is s or lies straight
+// behind.
+bool TangentBulge(const TPoint3D& s, double dx, double dy, const TPoint3D& e, double& bulge);
+// The direction in which a segment from a to b with that bulge arrives at b (not normalised).
+void ArrivalDirection(const TPoint3D& a, const TPoint3D& b, double bulge, double& dx, double& dy);
+
 // A polyline's path with its arc segments sampled (about every 5 degrees), in world x, y.
 std::vector<TPoint3D> PolylinePath(const TEntity& e);
 

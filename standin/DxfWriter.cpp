@@ -477,6 +477,12 @@ void WriteObjects(TDxfOut& d) {
 
 }  // namespace
 
+bool IsAcadLinLinetype(const std::string& name) {
+  for (const auto& known : StandardLinetypes())
+    if (SameName(name, known.Name)) return true;
+  return false;
+}
+
 std::string DxfReal(double v, int decimals) {
   decimals = std::clamp(decimals, 0, 16);
   char buf[400];

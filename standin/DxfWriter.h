@@ -15,6 +15,10 @@ namespace swivex {
 // Turns a UTF-8 text into the bytes the file holds (Shift-JIS for $DWGCODEPAGE ANSI_932).
 using TTextEncoder = std::function<std::string(std::string_view utf8)>;
 
+// True for a linetype of acad.lin that this host knows the dashes of (DASHED, HIDDEN, CENTER, PHANTOM, DOT,
+// DASHDOT), in any case.
+bool IsAcadLinLinetype(const std::string& name);
+
 // A real number with `decimals` places, trailing zeros dropped but one decimal kept ("10.5", "0.0", "-3.0").
 std::string DxfReal(double v, int decimals);
 

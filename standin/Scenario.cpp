@@ -278,6 +278,17 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
   } else if (key == "celtscale") {
     if (!number(0, h.Current.LinetypeScale) || words.size() != 1 || h.Current.LinetypeScale <= 0)
       return Fail(error, "celtscale needs a number above 0");
+  } else if (key == "osmode") {
+    if (words.size() != 1 || !ReadInt(words[0], h.Snap.Osmode) || h.Snap.Osmode < 0 || h.Snap.Osmode > 32767)
+      return Fail(error, "osmode needs 0..32767");
+  } else if (key == "osnapcoord") {
+    if (words.size() != 1 || !ReadInt(words[0], h.Snap.Osnapcoord) || h.Snap.Osnapcoord < 0 || h.Snap.Osnapcoord > 2)
+      return Fail(error, "osnapcoord is 0, 1 or 2");
+  } else if (key == "osnap-aperture") {
+    if (!number(0, h.Snap.Aperture) || words.size() != 1 || h.Snap.Aperture < 0)
+      return Fail(error, "osnap-aperture needs a distance");
+  } else if (key == "plinewid") {
+    if (!number(0, h.Plinewid) || words.size() != 1 || h.Plinewid < 0) return Fail(error, "plinewid needs a width");
   } else if (key == "thickness") {
     if (!number(0, h.Current.Thickness) || words.size() != 1) return Fail(error, "thickness needs a number");
   } else if (key == "circle") {

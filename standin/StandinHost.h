@@ -57,6 +57,32 @@ struct TEchoFormat {
 enum class THostState {
   Idle, SelectObjects, FilediaValue, DxfoutName, DxfoutOptions, DxfoutVersion, DxfoutObjects, DxfoutPrecision,
   LineFirst, LineNext, PlineFirst, PlineNext,
+  // PLINE's arc mode and its option prompts.
+  PlineArc, PlineArcSecond, PlineArcEnd, PlineWidthStart, PlineWidthEnd, PlineHalfStart, PlineHalfEnd, PlineLength,
+  ChpropSelect, ChpropProperty, ChpropColor, ChpropLayer, ChpropLinetype, ChpropLtScale, ChpropLineweight,
+  ChpropThickness,
+  UndoOption,
+};
+
+// One step that U takes back: the drawing as it was before a command (or before UNDO BEgin for a group).
+struct TUndoStep {
+  std::string Name;  // the command's name, or "グループ" for an UNDO BEgin/End group
+  bool Group = false;
+  bool Open = false;     // a group not yet ended by UNDO End
+  bool InGroup = false;  // a command inside an open group
+  std::vector<TEntity> Entities;
+  std::vector<TLayer> Layers;
+  std::vector<std::string> Linetypes;
+  int Filedia = 1;
+  double Plinewid = 0;
+};
+
+// Running object snap as OSMODE and OSNAPCOORD set it (only the end point mode is known here); the aperture is in
+// drawing units, as the stand-in has no screen scale of its own.
+struct TObjectSnap {
+  int Osmode = 0;      // 1: end point
+  int Osnapcoord = 2;  // 0: snaps win over typed points; 1, 2: typed points win (this host's input is not a script)
+  double Aperture = 1.0;
 };
 
 struct TExport {
@@ -88,6 +114,17 @@ struct THost {
   std::string DxfPath;
   bool DxfObjectsChosen = false;
   std::vector<TPoint3D> Points;  // world points of a LINE or PLINE so far
+  // PLINE: bulge and widths of the segment that starts at each of Points, the widths the next segment gets, the
+  // second point of a three-point arc, and PLINEWID (the width a new polyline starts with).
+  std::vector<double> Bulges, StartWidths, EndWidths;
+  double WidthStart = 0, WidthEnd = 0;
+  TPoint3D ArcSecond;
+  bool PlineClosed = false;
+  bool PlineArcMode = false;
+  double Plinewid = 0;
+  TObjectSnap Snap;
+  bool NoSnapNext = false;        // `_non` was typed: the next point is taken as typed
+  std::vector<TUndoStep> Undo;    // oldest first
   int LineEntitiesMade = 0;
   std::vector<TExport> Exports;
   TTextEncoder Encode = [](std::string_view s) { return std::string(s); };
@@ -105,6 +142,9 @@ void FeedText(THost& host, std::u32string_view text);
 void SubmitInput(THost& host);
 // Cancels what runs, as Ctrl+C: "<prompt><input>*キャンセル*" goes to the history.
 void CancelCommand(THost& host);
+// U at the command line: takes back the last command, or the whole last UNDO BEgin/End group.
+void UndoLastStep(THost& host);
+
 // True while SELECT waits at "オブジェクトを選択: " for an object to be picked.
 bool WaitingForPick(const THost& host);
 // Picks object `index` (a click or the scenario). Returns false when nothing waits for a pick or no such object.
