@@ -149,6 +149,12 @@ TPoint3D ArcMidpoint(const TPoint3D& a, const TPoint3D& b, double bulge) {
 }
 
 std::string PolylineCommand(const TPolylineRec& polyline, long double theta, double length, const TUcsLevel& level) {
+  double plineWidth = 0.0;
+  return PolylineCommand(polyline, theta, length, level, plineWidth);
+}
+
+std::string PolylineCommand(const TPolylineRec& polyline, long double theta, double length, const TUcsLevel& level,
+                            double& plineWidth) {
   const std::int32_t n = polyline.VertexCount;
   if (n < 2) return "\x03\r";
   const auto bulge = [&](std::int32_t i) { return polyline.Bulges[static_cast<std::size_t>(i)]; };
@@ -170,10 +176,13 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
 
   std::string command = "\x03PLINE ";
   AppendPoint(command, points[0], TypedZ(polyline.Elevation, level));
-  std::pair<double, double> current{0.0, 0.0};  // PLINE starts with width 0 (PLINEWID as a fresh drawing has it)
+  std::pair<double, double> current{plineWidth, plineWidth};
   const auto setWidths = [&](std::int32_t i) {
     const auto wanted = widths(i);
-    if (wanted != current) command += FormatWidthPair(wanted.first, wanted.second);
+    if (wanted != current) {
+      command += FormatWidthPair(wanted.first, wanted.second);
+      plineWidth = wanted.second;
+    }
     current = {wanted.second, wanted.second};  // later segments start where this one ends
   };
   const auto appendArc = [&](std::int32_t i) {
@@ -262,6 +271,7 @@ void SendRedrawCommands(long double theta, const std::function<double()>& readLe
     commands += !lineProps.back().empty();
   }
   TUndoGroup group(commands > 1, send);
+  double plineWidth = 0.0;  // PLINEWID: assumed 0 at the start, then as the polylines typed leave it
   const auto sendWithProps = [&](const std::string& object, const std::string& props) {
     send(object);
     if (!props.empty()) send(props);
@@ -269,7 +279,7 @@ void SendRedrawCommands(long double theta, const std::function<double()>& readLe
   for (std::int32_t i = 0; i < PolylineCount; ++i) {
     const TPolylineRec& polyline = Polylines[static_cast<std::size_t>(i)];
     const double length = polyline.VertexCount >= 2 ? readLength() : 0.0;
-    sendWithProps(PolylineCommand(polyline, theta, length, CapturedUcsLevel), polylineProps[static_cast<std::size_t>(i)]);
+    sendWithProps(PolylineCommand(polyline, theta, length, CapturedUcsLevel, plineWidth), polylineProps[static_cast<std::size_t>(i)]);
   }
   if (LineCount > 0) {
     const TLineRec& first = Lines[0];

@@ -195,10 +195,13 @@ TEST_F(RedrawTest, WidthsAreTypedWhereTheyChange) {
   EXPECT_EQ(Redraw(0, "1")[0],
             "\x03PLINE _non 0.000000,0.000000 _W 1.000000 2.000000 _non 1.000000,0.000000 _non 2.000000,0.000000 "
             "_W 0.000000 0.000000 _non 3.000000,0.000000 \r");
+  // A constant width; the next PLINE starts with the width the last one left (PLINEWID), so it types its own.
   Polylines[0].ConstantWidth = 0.5;
-  EXPECT_EQ(Redraw(0, "1")[0],
-            "\x03PLINE _non 0.000000,0.000000 _W 0.500000 0.500000 _non 1.000000,0.000000 _non 2.000000,0.000000 "
-            "_non 3.000000,0.000000 \r");
+  AddPolyline({{5, 0, 0}, {6, 0, 0}});
+  EXPECT_EQ(Redraw(0, "1"),
+            Grouped({"\x03PLINE _non 0.000000,0.000000 _W 0.500000 0.500000 _non 1.000000,0.000000 "
+                     "_non 2.000000,0.000000 _non 3.000000,0.000000 \r",
+                     "\x03PLINE _non 5.000000,0.000000 _W 0.000000 0.000000 _non 6.000000,0.000000 \r"}));
 }
 
 TEST_F(RedrawTest, PropertiesGoOutOnlyWhereTheyDifferFromANewObjects) {
