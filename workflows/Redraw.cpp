@@ -272,10 +272,9 @@ void SendRedrawCommands(long double theta, const std::function<double()>& readLe
   }
   TUndoGroup group(commands > 1, send);
   double plineWidth = 0.0;  // PLINEWID: assumed 0 at the start, then as the polylines typed leave it
-  const auto sendWithProps = [&](const std::string& object, const std::string& props) {
-    send(object);
-    if (!props.empty()) send(props);
-  };
+  // An object's CHPROP goes out in the same send as the object: AutoCAD reads it as typed ahead, and each send is
+  // a round trip to AutoCAD's window.
+  const auto sendWithProps = [&](const std::string& object, const std::string& props) { send(object + props); };
   for (std::int32_t i = 0; i < PolylineCount; ++i) {
     const TPolylineRec& polyline = Polylines[static_cast<std::size_t>(i)];
     const double length = polyline.VertexCount >= 2 ? readLength() : 0.0;

@@ -53,8 +53,8 @@ inline constexpr std::string_view kUndoBeginCommand = "\x03_.UNDO _BE ";
 inline constexpr std::string_view kUndoEndCommand = "\x03_.UNDO _E ";
 
 // Every command of one redraw to theta (radians), handed to send one by one: each polyline in store order with
-// its CHPROP, then the lines turned together about the start of line 0, each with its CHPROP; the UNDO group
-// around them when there is more than one command. readLength is asked anew for each polyline of two or more
+// its CHPROP (in the same send), then the lines turned together about the start of line 0, each with its CHPROP;
+// the UNDO group around them when there is more than one command. readLength is asked anew for each polyline of two or more
 // vertices; when it or a send throws, what was sent stays sent, the UNDO group is still ended, and the error
 // goes on. Heights follow CapturedUcsLevel, properties DxfHeader.
 void SendRedrawCommands(long double theta, const std::function<double()>& readLength,

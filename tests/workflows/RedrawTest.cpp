@@ -219,7 +219,7 @@ TEST_F(RedrawTest, PropertiesGoOutOnlyWhereTheyDifferFromANewObjects) {
   p.Props.LinetypeScale = 2;
   p.Props.Thickness = 3;
   EXPECT_EQ(Redraw(0, "1"),
-            Grouped({"\x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r",
+            Grouped({"\x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r"
                      "\x03_.CHPROP _L  _LA WALLS _C 1 _LT DASHED _LW 0.25 _S 2.000000 _T 3.000000 \r",
                      "\x03LINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r"}));
   // The header's current values are what a new object gets: equal values are not typed, differing ones are.
@@ -252,7 +252,7 @@ TEST_F(RedrawTest, HeightsStayAsTheCapturedUcsSeesThem) {
   Polylines[0].Elevation = 5;
   ProjectEntityStore({{0, 0, 2}, {1, 0, 0}, {0, 1, 0}});  // typed points are 2 below the world's
   auto sent = Redraw(0, "1");
-  ASSERT_EQ(sent.size(), 4u);
+  ASSERT_EQ(sent.size(), 4u);  // the UNDO group: the two objects are two commands
   EXPECT_EQ(sent[1], "\x03PLINE _non 0.000000,0.000000,3.000000 _non 1.000000,0.000000 \r");
   EXPECT_EQ(sent[2], "\x03LINE _non 0.000000,0.000000,3.000000 _non 1.000000,0.000000,3.000000 \r");
   // A tilted UCS: typed x,y put the copy in its plane, as before.
