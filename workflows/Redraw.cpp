@@ -185,20 +185,27 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
     }
     current = {wanted.second, wanted.second};  // later segments start where this one ends
   };
+  // Consecutive arcs stay in PLINE's arc mode; a straight segment and the straight close go back to line mode.
+  bool arcMode = false;
+  const auto toMode = [&](bool arc) {
+    if (arc != arcMode) command += arc ? "_A " : "_L ";
+    arcMode = arc;
+  };
   const auto appendArc = [&](std::int32_t i) {
-    command += "_A _S ";
+    toMode(true);
     const TPoint3D mid = ArcMidpoint(AsTyped(at(i)), AsTyped(at(i + 1)), bulge(i));
-    command += "_non " + FormatFixed(mid.x, 8, kArcPointDecimals) + "," + FormatFixed(mid.y, 8, kArcPointDecimals) + " ";
+    command += "_S _non " + FormatFixed(mid.x, 8, kArcPointDecimals) + "," + FormatFixed(mid.y, 8, kArcPointDecimals) + " ";
     AppendPoint(command, at(i + 1));
-    command += "_L ";
   };
 
   for (std::int32_t i = 0; i + 1 < n; ++i) {
     setWidths(i);
-    if (bulge(i) == 0.0)
+    if (bulge(i) == 0.0) {
+      toMode(false);
       AppendPoint(command, at(i + 1));
-    else
+    } else {
       appendArc(i);
+    }
   }
   if ((polyline.Flags & kPolylineClosed) == 0) return command + "\r";
 
@@ -206,8 +213,14 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
   // is drawn to the first vertex, and that copy is open.
   const std::int32_t last = n - 1;
   setWidths(last);
-  if (bulge(last) == 0.0) return command + "_C ";
-  if (ContinuesTangent(at(last - 1), at(last), bulge(last - 1), at(0), bulge(last))) return command + "_A _CL ";
+  if (bulge(last) == 0.0) {
+    toMode(false);
+    return command + "_C ";
+  }
+  if (ContinuesTangent(at(last - 1), at(last), bulge(last - 1), at(0), bulge(last))) {
+    toMode(true);
+    return command + "_CL ";
+  }
   appendArc(last);
   return command + "\r";
 }

@@ -25,9 +25,10 @@ TPoint3D TurnAbout(const TPoint3D& p, const TPoint3D& pivot, long double tau);
 TPoint3D ArcMidpoint(const TPoint3D& a, const TPoint3D& b, double bulge);
 
 // "\x03PLINE _non O _non P1 …": the first segment's chord takes direction theta and the given length (an arc
-// keeps its bulge), the further vertices turn about vertex 0. Arcs go as "_A _S _non M _non E _L ", widths as
-// "_W s e " where they change, a straight closing segment as "_C ", a closing arc tangent to the segment before
-// it as "_A _CL " (both end PLINE themselves); any other ending is "\r". The elevation rides on the first point
+// keeps its bulge), the further vertices turn about vertex 0. Arcs go as "_A _S _non M _non E " (M the arc's
+// midpoint; further arcs stay in arc mode, "_L " goes back to straight segments), widths as "_W s e " where they
+// change, a straight closing segment as "_C ", a closing arc tangent to the segment before it as "_CL " in arc
+// mode (both end PLINE themselves); any other ending is "\r". The elevation rides on the first point
 // as x,y,z when the UCS level allows. Fewer than two vertices give "\x03\r". plineWidth is the width PLINE
 // starts with (PLINEWID, 0 in a fresh drawing); AutoCAD keeps the last typed end width for the next PLINE, and so
 // does plineWidth on return.

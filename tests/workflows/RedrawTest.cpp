@@ -155,11 +155,12 @@ TEST_F(RedrawTest, RedrawAtTheCapturedAngleRedrawsInPlace) {
 // Copies that keep what the picked object had.
 
 TEST_F(RedrawTest, ArcSecondPointIsTheTurnedArcsMidpointForBothBulgeSigns) {
-  AddPolyline({{0, 0, 0}, {2, 0, 0}, {4, 0, 0}});
-  Polylines[0].Bulges = {1.0, -1.0, 0.0};  // below the chord, then above it
+  AddPolyline({{0, 0, 0}, {2, 0, 0}, {4, 0, 0}, {6, 0, 0}});
+  Polylines[0].Bulges = {1.0, -1.0, 0.0, 0.0};  // below the chord, then above it, then straight
   EXPECT_EQ(Redraw(90, "2"), std::vector<std::string>{
                                  "\x03PLINE _non 0.000000,0.000000 _A _S _non 1.0000000000,1.0000000000 _non "
-                                 "0.000000,2.000000 _L _A _S _non -1.0000000000,3.0000000000 _non 0.000000,4.000000 _L \r"});
+                                 "0.000000,2.000000 _S _non -1.0000000000,3.0000000000 _non 0.000000,4.000000 "
+                                 "_L _non 0.000000,6.000000 \r"});
 }
 
 TEST_F(RedrawTest, ClosedPolylinesCloseAsPlineCan) {
@@ -174,7 +175,7 @@ TEST_F(RedrawTest, ClosedPolylinesCloseAsPlineCan) {
   AddVertex(0, {2, 0, 0}, 1.0);
   Polylines[0].Flags = kPolylineClosed;
   EXPECT_EQ(Redraw(0, "2")[0],
-            "\x03PLINE _non 0.000000,0.000000 _A _S _non 1.0000000000,-1.0000000000 _non 2.000000,0.000000 _L _A _CL ");
+            "\x03PLINE _non 0.000000,0.000000 _A _S _non 1.0000000000,-1.0000000000 _non 2.000000,0.000000 _CL ");
   // A closing arc that makes a corner is drawn to the first vertex, leaving the copy open.
   Polylines[0] = {};
   AddVertex(0, {0, 0, 0});
@@ -183,7 +184,7 @@ TEST_F(RedrawTest, ClosedPolylinesCloseAsPlineCan) {
   Polylines[0].Flags = kPolylineClosed;
   EXPECT_EQ(Redraw(0, "2")[0],
             "\x03PLINE _non 0.000000,0.000000 _non 2.000000,0.000000 _non 2.000000,2.000000 "
-            "_A _S _non 0.0000000000,2.0000000000 _non 0.000000,0.000000 _L \r");
+            "_A _S _non 0.0000000000,2.0000000000 _non 0.000000,0.000000 \r");
 }
 
 TEST_F(RedrawTest, WidthsAreTypedWhereTheyChange) {
