@@ -71,7 +71,7 @@ bool SameDrawing(const std::vector<TDrawnObject>& a, const std::vector<TDrawnObj
 
 // World UCS: a closed rectangle, a slot (two lines, two arcs), a closed polyline of two half circles, arcs turning
 // both ways, per-segment and constant widths, a polyline and lines on another layer with colour 1 and DASHED, a
-// line at z 5. Every polyline's first chord is 10 long, the typed 距.
+// line at z 5, a line on a layer with a Japanese name (typed as Shift-JIS through the ANSI code page). Every polyline's first chord is 10 long, the typed 距.
 TEST(FaithfulCopyE2e, ShapesWidthsPropertiesAndHeightMatchTheOracle) {
   TSession s(Scenario("layer WALLS color=3\n"
                       "linetype DASHED\n"
@@ -84,7 +84,8 @@ TEST(FaithfulCopyE2e, ShapesWidthsPropertiesAndHeightMatchTheOracle) {
                       "lwpolyline 0,40 10,40 15,45 layer=WALLS color=1 linetype=DASHED lineweight=35 ltscale=2\n"
                       "line 50,40 60,45 layer=WALLS color=1 linetype=DASHED\n"
                       "line 60,50,5 70,52,5\n"
-                      "line 80,50 85,52 lineweight=50 thickness=2",
+                      "layer 壁\n"
+                      "line 80,50 85,52 layer=壁 lineweight=50 thickness=2",
                       "pick never"));
   CaptureAll(s);
   SetNewAngle(s, L"30", L"15", L"0");
