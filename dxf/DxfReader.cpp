@@ -54,12 +54,13 @@ void SetReadSlots() {
 }
 
 // Room (not slots) for the records the file will likely start, whole steps of 100, so that growing the arrays
-// by 100 slots at a time moves no records. Never more room than four times the file's size per array: a stray
-// estimate must not cost memory out of proportion to the file.
+// by 100 slots at a time moves no records. Never more room than 16 times the file's size per array: a stray
+// estimate must not cost memory out of proportion to the file. (A compact file of two-vertex polylines takes
+// about 4 times its size in records, one of short lines more.)
 template <class T>
 void MakeRoom(std::vector<T>& slots, std::size_t records, std::size_t fileSize) {
   std::size_t room = (records + kSlotStep - 1) / kSlotStep * kSlotStep;
-  const std::size_t limit = fileSize * 4 / sizeof(T) / kSlotStep * kSlotStep;
+  const std::size_t limit = fileSize * 16 / sizeof(T) / kSlotStep * kSlotStep;
   if (room > limit) room = limit;
   if (room > slots.capacity()) slots.reserve(room);
 }
