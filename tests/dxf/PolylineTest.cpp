@@ -13,6 +13,7 @@ namespace swivex {
 namespace {
 
 using test::InEntities;
+using test::Repeat;
 
 class PolylineTest : public test::FreshStoreTest {};
 
@@ -93,6 +94,17 @@ TEST_F(PolylineTest, WidthsBulgesAndPropertiesOfBothKinds) {
   EXPECT_EQ(line.Lineweight, -2);
   EXPECT_DOUBLE_EQ(line.LinetypeScale, 0.5);
   EXPECT_DOUBLE_EQ(line.Thickness, -1.0);
+}
+
+TEST_F(PolylineTest, VertexCountClaimsSetAsideLittle) {
+  // Group 90 only sets aside room: a claim of a billion vertices that gives none costs no more than a few, and
+  // the count written as AutoCAD writes it (right-aligned) takes effect.
+  ReadDxfBytes(InEntities(Repeat("0|LWPOLYLINE|90|999999999", 3) + "|0|LWPOLYLINE|90|        3|10|1|20|1|10|2|20|2|10|3|20|3"));
+  ASSERT_EQ(PolylineCount, 4);
+  EXPECT_EQ(Polylines[0].VertexCount, 0);
+  EXPECT_LE(Polylines[0].Vertices.capacity(), 16u);
+  EXPECT_EQ(Polylines[3].Vertices.capacity(), 3u);  // growing one by one would have made it 4
+  EXPECT_EQ(Polylines[3].EndWidths.capacity(), 3u);
 }
 
 TEST_F(PolylineTest, BothKindsShareOneArrayInFileOrder) {
