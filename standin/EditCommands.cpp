@@ -52,10 +52,21 @@ std::string SharedValue(const THost& h, TGet get) {
   return shared;
 }
 
+// Keeps an object's state before its first change in this step, for U.
+void Remember(TUndoStep& step, int index, const TEntity& e) {
+  if (static_cast<std::size_t>(index) >= step.EntityCount) return;  // new in this step: U drops it anyway
+  for (const auto& c : step.Changed)
+    if (c.first == index) return;
+  step.Changed.emplace_back(index, e);
+}
+
 template <typename TSet>
 void ChangeSelected(THost& h, TSet set) {
-  for (const int i : h.Selection)
-    if (i >= 0 && static_cast<std::size_t>(i) < h.Entities.size()) set(h.Entities[static_cast<std::size_t>(i)]);
+  for (const int i : h.Selection) {
+    if (i < 0 || static_cast<std::size_t>(i) >= h.Entities.size()) continue;
+    if (!h.Undo.empty()) Remember(h.Undo.back(), i, h.Entities[static_cast<std::size_t>(i)]);
+    set(h.Entities[static_cast<std::size_t>(i)]);
+  }
 }
 
 bool ReadColorInput(const std::string& typed, int& color) {
@@ -140,7 +151,9 @@ void PropertyInput(THost& h, const std::string& typed) {
 
 // Takes back the newest step: its drawing comes back.
 void Restore(THost& h, const TUndoStep& step) {
-  h.Entities = step.Entities;
+  if (step.EntityCount < h.Entities.size()) h.Entities.resize(step.EntityCount);
+  for (const auto& [index, e] : step.Changed)
+    if (static_cast<std::size_t>(index) < h.Entities.size()) h.Entities[static_cast<std::size_t>(index)] = e;
   h.Layers = step.Layers;
   h.Linetypes = step.Linetypes;
   h.Plinewid = step.Plinewid;
@@ -153,7 +166,7 @@ void Restore(THost& h, const TUndoStep& step) {
 TUndoStep Snapshot(const THost& h, const std::string& name) {
   TUndoStep step;
   step.Name = name;
-  step.Entities = h.Entities;
+  step.EntityCount = h.Entities.size();
   step.Layers = h.Layers;
   step.Linetypes = h.Linetypes;
   step.Plinewid = h.Plinewid;
@@ -171,6 +184,8 @@ void CloseGroup(THost& h) {
   const auto open = std::find_if(h.Undo.begin(), h.Undo.end(), [](const TUndoStep& s) { return s.Group && s.Open; });
   if (open == h.Undo.end()) return;
   open->Open = false;
+  for (auto inner = open + 1; inner != h.Undo.end(); ++inner)
+    for (const auto& [index, e] : inner->Changed) Remember(*open, index, e);
   h.Undo.erase(open + 1, h.Undo.end());
 }
 

@@ -1,8 +1,9 @@
 // PLINE as a Japanese AutoCAD runs it: straight segments, arc mode (three-point arcs with 2 点目, tangent arcs to
 // a bare end point, a tangent closing arc), widths and half widths, Length, Undo and Close. The polyline becomes
 // one LWPOLYLINE of world points with per-vertex bulges and widths.
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <string>
 
 #include "standin/HostCommands.h"
 

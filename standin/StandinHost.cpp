@@ -200,15 +200,29 @@ void PointInput(THost& h, const std::string& typed) {
   const bool first = h.State == THostState::LineFirst;
   Echo(h, typed);
   if (typed.empty()) return ToIdle(h);
-  TPoint3D world;
-  switch (ReadTypedPoint(h, typed, world)) {
-    case TPointInput::Point: break;
-    case TPointInput::NoSnap: return;  // `_non`: the same prompt, for the point it applies to
-    case TPointInput::Invalid: Say(h, kInvalidPoint); return;
+  if (!first && IsKeyword(typed, "Close") && h.Points.size() >= 3) {
+    AddLine(h, h.Points.back(), h.Points.front());
+    return ToIdle(h);
   }
-  if (!first) AddLine(h, h.Points.back(), world);
-  h.Points.push_back(world);
-  Ask(h, THostState::LineNext, "次の点を指定 または [元に戻す(U)]: ");
+  TPoint3D world;
+  if (!first && IsKeyword(typed, "Undo")) {
+    if (h.Points.size() < 2) {
+      Say(h, "すべてのセグメントが既に元に戻されています。");
+      return;
+    }
+    h.Entities.pop_back();  // the segment this LINE drew last
+    h.Points.pop_back();
+  } else {
+    switch (ReadTypedPoint(h, typed, world)) {
+      case TPointInput::Point: break;
+      case TPointInput::NoSnap: return;  // `_non`: the same prompt, for the point it applies to
+      case TPointInput::Invalid: Say(h, kInvalidPoint); return;
+    }
+    if (!first) AddLine(h, h.Points.back(), world);
+    h.Points.push_back(world);
+  }
+  Ask(h, THostState::LineNext, h.Points.size() >= 3 ? "次の点を指定 または [閉じる(C)/元に戻す(U)]: "
+                                                    : "次の点を指定 または [元に戻す(U)]: ");
 }
 
 bool ParsePrecision(const std::string& typed, int& decimals) {

@@ -64,16 +64,17 @@ enum class THostState {
   UndoOption,
 };
 
-// One step that U takes back: the drawing as it was before a command (or before UNDO BEgin for a group).
+// One step that U takes back: what the drawing was before a command (or before UNDO BEgin for a group). Objects
+// are only ever added or changed, so the step keeps how many there were and the old state of each one changed.
 struct TUndoStep {
   std::string Name;  // the command's name, or "グループ" for an UNDO BEgin/End group
   bool Group = false;
   bool Open = false;     // a group not yet ended by UNDO End
   bool InGroup = false;  // a command inside an open group
-  std::vector<TEntity> Entities;
+  std::size_t EntityCount = 0;
+  std::vector<std::pair<int, TEntity>> Changed;  // index and state before the first change
   std::vector<TLayer> Layers;
   std::vector<std::string> Linetypes;
-  int Filedia = 1;
   double Plinewid = 0;
 };
 

@@ -9,6 +9,7 @@
 
 #include "standin/DxfWriter.h"
 #include "standin/Scenario.h"
+#include "standin/StandinHost.h"
 
 namespace swivex {
 namespace {
@@ -126,6 +127,34 @@ TEST(StandinDxfOracle, PropertiesWidthsBulgesAndCurrentValuesReadBack) {
             "True 5.0 0 [(0.0, 0.0, 1.0, 2.0, 0.0), (10.0, 0.0, 0.0, 0.0, 0.5), (10.0, 5.0, 0.5, 0.5, -1.0)]\n"
             "LWPOLYLINE 0 256 BYLAYER -1 1.0 0\n"  // ezdxf's defaults: nothing written
             "False 0 0.25 [(0.0, 0.0, 0.0, 0.0, 0.0), (1.0, 1.0, 0.0, 0.0, 0.0)]\n");
+}
+
+// The arcs PLINE draws through a typed second point, as ezdxf's own bulge handling sees them in the export: each
+// arc passes through that point, whichever way it turns.
+TEST(StandinDxfOracle, PlineArcsPassThroughTheirSecondPoints) {
+  THost h;
+  FeedText(h, Utf32FromUtf8("\x03PLINE 0,0 _A _S 5,-2.5 10,0 _S 15,2.5 20,0 _L 20,3 _A 26,3 \r"));
+  ASSERT_EQ(h.Entities.size(), 1u);
+  const auto path = std::filesystem::temp_directory_path() / "swivex-standin-test" / "arcs.dxf";
+  std::filesystem::create_directories(path.parent_path());
+  {
+    std::ofstream out(path, std::ios::binary);
+    WriteDxf(out, h.Entities, {0}, 16, ToShiftJis, TablesOf(h));
+  }
+  const std::string result = RunPython(
+      "import ezdxf, math\n"
+      "from ezdxf.math import bulge_to_arc, Vec2\n"
+      "doc = ezdxf.readfile(r'" + path.string() + "')\n"
+      "print('audit', len(doc.audit().errors))\n"
+      "pts = doc.modelspace()[0].get_points('xyb')\n"
+      "for (x0, y0, b), (x1, y1, _) in zip(pts, pts[1:]):\n"
+      "    if b == 0: continue\n"
+      "    c, a0, a1, r = bulge_to_arc(Vec2(x0, y0), Vec2(x1, y1), b)\n"
+      "    if a1 < a0: a1 += 2 * math.pi\n"
+      "    m = c + Vec2.from_angle((a0 + a1) / 2, r)\n"
+      "    print('mid %.9f %.9f' % (m.x + 0.0, m.y + 0.0))\n");
+  // The tangent arc from 20,3 (arriving heading north) to 26,3 is the half circle over the top.
+  EXPECT_EQ(result, "audit 0\nmid 5.000000000 -2.500000000\nmid 15.000000000 2.500000000\nmid 23.000000000 6.000000000\n");
 }
 
 }  // namespace

@@ -59,7 +59,8 @@ TEST(StandinScenario, FlavourDrawingAndErrors) {
   for (const char* line : {"frobnicate 1", "charset utf8", "circle 1,x 2", "lwpolyline 1,1", "pick -1", "filedia 2",
                            "echo FOO x", "ucs-origin 1,2,3 4",
                            "line 0,0 1,1 color=300", "line 0,0 1,1 elevation=2", "lwpolyline 0,0 1,1 bulges=1,2,3",
-                           "lwpolyline 0,0 1,1 widths=1", "line 0,0 1,1 frob=1", "cecolor red"})
+                           "lwpolyline 0,0 1,1 widths=1", "line 0,0 1,1 frob=1", "cecolor red", "osnapcoord 3",
+                           "plinewid -1"})
     EXPECT_FALSE(ApplyScenarioLine(bad, line, error)) << line;
 }
 
@@ -154,6 +155,12 @@ TEST(StandinCommandLine, LineAndPlineTakePointsInTheUcs) {
   EXPECT_TRUE(h.Entities.back().Closed);
   Type(h, "\x03PLINE 5,5 6,6 \x03");  // a cancel keeps what was drawn
   EXPECT_EQ(h.Entities.size(), 4u);
+  const std::size_t before = h.Entities.size();
+  Type(h, "\x03LINE 0,0 1,0 1,1 U 2,2 C ");  // U takes back the segment to 1,1; C closes back to 0,0
+  ASSERT_EQ(h.Entities.size(), before + 3);
+  EXPECT_EQ(h.Entities.back().End.x, 10.0);  // (0,0) of the UCS, whose origin is 10,0
+  EXPECT_EQ(h.Entities[before + 1].Start.x, 10.0);
+  EXPECT_EQ(h.Entities[before + 1].End.x, 8.0);
   Type(h, "\x03" "FOO ");
   EXPECT_EQ(LastLine(h), "不明なコマンド \"FOO\"。ヘルプを表示するには F1 キーを押してください。");
 }
@@ -234,7 +241,7 @@ TEST(StandinUndo, UTakesBackAWholeGroup) {
   THost h = Scenario("line 0,0 5,5\n");
   Type(h, "\x03_.UNDO _E ");  // no group open: harmless
   Type(h, "\x03_.UNDO _BE ");
-  Type(h, "\x03LINE 0,0 1,0 \r\x03LINE 0,1 1,1 \r\x03LINE 0,2 1,2 \r\x03_.CHPROP _L  _C 1 \r");
+  Type(h, "\x03LINE 0,0 1,0 \r\x03LINE 0,1 1,1 \r\x03LINE 0,2 1,2 \r\x03_.CHPROP ALL  _C 1 \r");
   Type(h, "\x03_.UNDO _E ");
   Type(h, "\x03LINE 0,3 1,3 \r");
   ASSERT_EQ(h.Entities.size(), 5u);
@@ -244,7 +251,7 @@ TEST(StandinUndo, UTakesBackAWholeGroup) {
   Type(h, "\x03U ");
   EXPECT_EQ(LastLine(h), "コマンド: U グループ");
   ASSERT_EQ(h.Entities.size(), 1u);
-  EXPECT_EQ(h.Entities[0].End.x, 5.0);
+  EXPECT_EQ(h.Entities[0].Color, kColorByLayer);  // the group's CHPROP is taken back too
   Type(h, "\x03U ");
   EXPECT_EQ(LastLine(h), "すべて元に戻されました");
   EXPECT_EQ(h.Entities.size(), 1u);
