@@ -133,7 +133,7 @@ void BenchRedraw(const TDialogFields& fields) {
   // earlier commands and today's redraw one after the other, in turns first; the machine's load varies, so the
   // least time of the rounds is compared.
   auto time = [&](const char* label) {
-    constexpr int kRounds = 5;
+    constexpr int kRounds = 7;
     std::vector<double> earlier, now;
     const auto commands = EarlierCommands();
     for (int round = 0; round < kRounds; ++round) {
@@ -150,6 +150,8 @@ void BenchRedraw(const TDialogFields& fields) {
         }
       }
     }
+    std::size_t earlierChars = 0;
+    for (const auto& c : commands) earlierChars += c.size();
     const double least = *std::min_element(now.begin(), now.end());
     const double leastEarlier = *std::min_element(earlier.begin(), earlier.end());
     // The tool's own part: the same commands built without sending them.
@@ -161,10 +163,11 @@ void BenchRedraw(const TDialogFields& fields) {
     const auto c0 = Clock::now();
     for (std::size_t i = 0; i < sent; ++i) AcadSendCommand(L"\x03");
     const double bare = Ms(c0, Clock::now());
-    std::printf("redraw of %-40s %7.1f ms (least of %d; median %.1f), the same objects as drawn before: %7.1f ms "
-                "(median %.1f), ratio %.2f; building the %zu command(s), %zu chars: %.2f ms; %zu bare sends: %.1f ms\n",
+    std::printf("redraw of %-40s %7.1f ms (least of %d, median %.1f), the same objects as drawn before: %7.1f ms "
+                "(median %.1f), ratio %.2f; %zu send(s) of %zu chars (before: %zu of %zu), built in %.2f ms; %zu bare "
+                "sends: %.1f ms\n",
                 label, least, kRounds, Median(now), leastEarlier, Median(earlier), least / leastEarlier, sent, chars,
-                build, sent, bare);
+                commands.size(), earlierChars, build, sent, bare);
   };
   Lines.clear();
   LineCount = 0;
