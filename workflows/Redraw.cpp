@@ -157,10 +157,15 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
                             double& plineWidth) {
   const std::int32_t n = polyline.VertexCount;
   if (n < 2) return "\x03\r";
-  const auto bulge = [&](std::int32_t i) { return polyline.Bulges[static_cast<std::size_t>(i)]; };
+  // A value the file did not give reads as 0; a width below 0, which PLINE would refuse and ask again for, as 0.
+  const auto valueAt = [](const std::vector<double>& values, std::int32_t i) {
+    const auto at = static_cast<std::size_t>(i);
+    return at < values.size() ? values[at] : 0.0;
+  };
+  const auto width = [](double w) { return w > 0.0 ? w : 0.0; };
   const auto widths = [&](std::int32_t i) {
-    if (polyline.ConstantWidth != 0.0) return std::pair{polyline.ConstantWidth, polyline.ConstantWidth};
-    return std::pair{polyline.StartWidths[static_cast<std::size_t>(i)], polyline.EndWidths[static_cast<std::size_t>(i)]};
+    if (polyline.ConstantWidth > 0.0) return std::pair{polyline.ConstantWidth, polyline.ConstantWidth};
+    return std::pair{width(valueAt(polyline.StartWidths, i)), width(valueAt(polyline.EndWidths, i))};
   };
 
   // The copy's vertices: the first in place, the second at the typed length along theta, the rest turned.
@@ -173,6 +178,15 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
   points[1].y = static_cast<double>(o.y + length * std::sin(theta));
   for (std::int32_t i = 2; i < n; ++i) points[static_cast<std::size_t>(i)] = TurnAbout(polyline.Vertices[i], o, tau);
   const auto at = [&](std::int32_t i) -> const TPoint3D& { return points[static_cast<std::size_t>(i % n)]; };
+  // An arc whose typed ends meet, or whose midpoint cannot leave the chord at the typed precision, is no arc
+  // AutoCAD can draw through three points: it goes straight.
+  const auto bulge = [&](std::int32_t i) {
+    const double b = valueAt(polyline.Bulges, i);
+    if (b == 0.0) return 0.0;
+    const TPoint3D a = AsTyped(at(i)), e = AsTyped(at(i + 1));
+    const double chord = std::hypot(e.x - a.x, e.y - a.y);
+    return std::isfinite(b) && std::fabs(b) * chord / 2 >= 1e-9 ? b : 0.0;
+  };
 
   std::string command = "\x03PLINE ";
   AppendPoint(command, points[0], TypedZ(polyline.Elevation, level));

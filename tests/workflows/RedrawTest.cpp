@@ -205,6 +205,18 @@ TEST_F(RedrawTest, WidthsAreTypedWhereTheyChange) {
                      "\x03PLINE _non 5.000000,0.000000 _W 0.000000 0.000000 _non 6.000000,0.000000 \r"}));
 }
 
+// Values PLINE would refuse, and ask for again while the rest of the command is read as answers, are not typed.
+TEST_F(RedrawTest, ValuesPlineRefusesAreNotTyped) {
+  AddPolyline({});
+  AddVertex(0, {0, 0, 0}, 0, -1, -2);  // negative widths
+  AddVertex(0, {1, 0, 0}, 1.0);        // an arc whose ends meet
+  AddVertex(0, {1, 0, 0}, 1e-12);      // an arc too flat to leave its chord
+  AddVertex(0, {3, 0, 0});
+  Polylines[0].Bulges.pop_back();      // a list shorter than the vertices
+  EXPECT_EQ(Redraw(0, "1")[0], "\x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 _non 1.000000,0.000000 "
+                               "_non 3.000000,0.000000 \r");
+}
+
 TEST_F(RedrawTest, PropertiesGoOutOnlyWhereTheyDifferFromANewObjects) {
   DxfHeader.CLayer.Assign("0");
   DxfHeader.HasCLayer = true;
