@@ -89,12 +89,11 @@ std::string LineweightText(std::int32_t weight) {
   return text;
 }
 
-// Ends an open UNDO group on every way out of a redraw, so AutoCAD is never left with a group open.
+// Begins the UNDO group with the first command that goes out, and ends it on every way out of a redraw, so AutoCAD
+// is never left with a group open and a redraw that sends nothing sends no group either.
 class TUndoGroup {
  public:
-  TUndoGroup(bool open, const std::function<void(const std::string&)>& send) : Send_(send), Open_(open) {
-    if (Open_) Send_(std::string(kUndoBeginCommand));
-  }
+  TUndoGroup(bool wanted, const std::function<void(const std::string&)>& send) : Send_(send), Wanted_(wanted) {}
   ~TUndoGroup() {
     if (!Open_) return;
     try {
@@ -102,6 +101,13 @@ class TUndoGroup {
     } catch (...) {
       // The error that got us here is the one to report.
     }
+  }
+  void Send(const std::string& command) {
+    if (Wanted_ && !Begun_) {
+      Begun_ = Open_ = true;
+      Send_(std::string(kUndoBeginCommand));
+    }
+    Send_(command);
   }
   void End() {
     if (!Open_) return;
@@ -113,7 +119,9 @@ class TUndoGroup {
 
  private:
   const std::function<void(const std::string&)>& Send_;
-  bool Open_;
+  bool Wanted_;
+  bool Begun_ = false;
+  bool Open_ = false;
 };
 
 }  // namespace
@@ -301,7 +309,7 @@ void SendRedrawCommands(long double theta, const std::function<double()>& readLe
   double plineWidth = 0.0;  // PLINEWID: assumed 0 at the start, then as the polylines typed leave it
   // An object's CHPROP goes out in the same send as the object: AutoCAD reads it as typed ahead, and each send is
   // a round trip to AutoCAD's window.
-  const auto sendWithProps = [&](const std::string& object, const std::string& props) { send(object + props); };
+  const auto sendWithProps = [&](const std::string& object, const std::string& props) { group.Send(object + props); };
   for (std::int32_t i = 0; i < PolylineCount; ++i) {
     const TPolylineRec& polyline = Polylines[static_cast<std::size_t>(i)];
     const double length = polyline.VertexCount >= 2 ? readLength() : 0.0;

@@ -291,6 +291,13 @@ TEST_F(RedrawTest, AFailedSendStillEndsTheUndoGroup) {
   ASSERT_EQ(sent.size(), 3u);
   EXPECT_EQ(sent.front(), kUndoBeginCommand);
   EXPECT_EQ(sent.back(), kUndoEndCommand);
+  // A 距 that does not convert before anything went out: no group either.
+  AddPolyline({{0, 0, 0}, {1, 0, 0}});
+  sent.clear();
+  EXPECT_THROW(SendRedrawCommands(0.0L, []() -> double { throw TConvertError(TNumberKind::Real, "x"); },
+                                  [&](const std::string& c) { sent.push_back(c); }),
+               TConvertError);
+  EXPECT_TRUE(sent.empty());
 }
 
 }  // namespace
