@@ -186,12 +186,19 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
   points[1].y = static_cast<double>(o.y + length * std::sin(theta));
   for (std::int32_t i = 2; i < n; ++i) points[static_cast<std::size_t>(i)] = TurnAbout(polyline.Vertices[i], o, tau);
   const auto at = [&](std::int32_t i) -> const TPoint3D& { return points[static_cast<std::size_t>(i % n)]; };
+  // The vertices as AutoCAD receives them, which the arcs' second points must fit; only a polyline with arcs needs them.
+  std::vector<TPoint3D> typed;
+  for (std::int32_t i = 0; i < n && typed.empty(); ++i)
+    if (valueAt(polyline.Bulges, i) != 0.0)
+      for (const TPoint3D& p : points) typed.push_back(AsTyped(p));
+  const auto typedAt = [&](std::int32_t i) -> const TPoint3D& { return typed[static_cast<std::size_t>(i % n)]; };
   // An arc whose typed ends meet, or whose midpoint cannot leave the chord at the typed precision, is no arc
   // AutoCAD can draw through three points: it goes straight.
   const auto bulge = [&](std::int32_t i) {
     const double b = valueAt(polyline.Bulges, i);
     if (b == 0.0) return 0.0;
-    const TPoint3D a = AsTyped(at(i)), e = AsTyped(at(i + 1));
+    const TPoint3D& a = typedAt(i);
+    const TPoint3D& e = typedAt(i + 1);
     const double chord = std::hypot(e.x - a.x, e.y - a.y);
     return std::isfinite(b) && std::fabs(b) * chord / 2 >= 1e-9 ? b : 0.0;
   };
@@ -215,7 +222,7 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
   };
   const auto appendArc = [&](std::int32_t i) {
     toMode(true);
-    const TPoint3D mid = ArcMidpoint(AsTyped(at(i)), AsTyped(at(i + 1)), bulge(i));
+    const TPoint3D mid = ArcMidpoint(typedAt(i), typedAt(i + 1), bulge(i));
     command += "_S _non " + FormatFixed(mid.x, 8, kArcPointDecimals) + "," + FormatFixed(mid.y, 8, kArcPointDecimals) + " ";
     AppendPoint(command, at(i + 1));
   };
