@@ -39,7 +39,6 @@ void ToIdle(THost& h) {
   h.Bulges.clear();
   h.StartWidths.clear();
   h.EndWidths.clear();
-  h.PlineClosed = false;
   h.NoSnapNext = false;
   h.SingleSelect = false;
   h.DxfObjectsChosen = false;

@@ -120,7 +120,6 @@ struct THost {
   std::vector<double> Bulges, StartWidths, EndWidths;
   double WidthStart = 0, WidthEnd = 0;
   TPoint3D ArcSecond;
-  bool PlineClosed = false;
   bool PlineArcMode = false;
   double Plinewid = 0;
   TObjectSnap Snap;
