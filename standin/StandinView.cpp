@@ -138,14 +138,17 @@ void PaintDrawing(HDC dc, const RECT& area, const THost& host) {
     const TEntity& e = host.Entities[i];
     const bool picked = std::find(host.PreviousSelection.begin(), host.PreviousSelection.end(), static_cast<int>(i)) !=
                         host.PreviousSelection.end();
-    // The previous selection in light blue; an object with a colour of its own (or its layer's) in that colour;
-    // other new objects in amber, the rest white. Wide polylines and heavy lineweights draw thicker.
+    // An object with a colour of its own (or its layer's) in that colour, so a copy shows the colour it kept; else
+    // the previous selection in light blue, other new objects in amber, the rest white. The previous selection,
+    // wide polylines and heavy lineweights draw thicker; a geometric pen keeps a thick line's dashes.
     const int index = ShownColorIndex(host, e);
-    const COLORREF colour = picked ? RGB(0, 200, 255) : index > 0 ? IndexColor(index) : e.New ? RGB(255, 210, 0) : RGB(240, 240, 240);
+    const COLORREF colour = index > 0 ? IndexColor(index) : picked ? RGB(0, 200, 255) : e.New ? RGB(255, 210, 0) : RGB(240, 240, 240);
     const bool heavy = e.ConstantWidth > 0 || e.Lineweight >= 50 ||
                        std::any_of(e.StartWidths.begin(), e.StartWidths.end(), [](double w) { return w > 0; });
-    HPEN pen = CreatePen(e.Linetype == "ByLayer" || e.Linetype == "Continuous" ? PS_SOLID : PS_DASH,
-                         picked || heavy ? 2 : 1, colour);
+    const bool dashed = !(e.Linetype == "ByLayer" || e.Linetype == "Continuous");
+    const LOGBRUSH brush{BS_SOLID, colour, 0};
+    HPEN pen = picked || heavy ? ExtCreatePen(PS_GEOMETRIC | (dashed ? PS_DASH : PS_SOLID) | PS_ENDCAP_FLAT, 2, &brush, 0, nullptr)
+                               : CreatePen(dashed ? PS_DASH : PS_SOLID, 1, colour);
     HGDIOBJ oldPen = SelectObject(dc, pen);
     const auto pts = Outline(view, e);
     if (e.Kind == TEntityKind::Text || e.Kind == TEntityKind::MText) {

@@ -11,6 +11,7 @@
 namespace swivex {
 
 TSegment RefSegment;
+TUcsLevel CapturedUcsLevel;
 
 namespace {
 
@@ -57,8 +58,19 @@ TPoint3D ProjectToUcs(const TPoint3D& p, const TUcs& ucs) {
   return out;
 }
 
+TUcsLevel UcsLevelOf(const TUcs& ucs) {
+  // The UCS z axis is the world's when both axes lie flat and turn counter-clockwise seen from above; AutoCAD
+  // reports such axes with z exactly 0.
+  const double turn = ucs.XDir.x * ucs.YDir.y - ucs.XDir.y * ucs.YDir.x;
+  TUcsLevel level;
+  level.ZAxisIsWorld = ucs.XDir.z == 0.0 && ucs.YDir.z == 0.0 && turn > 0.0;
+  level.OriginZ = ucs.Origin.z;
+  return level;
+}
+
 TSegmentSource ProjectEntityStore(const TUcs& ucs) {
   TSegmentSource source = TSegmentSource::None;
+  CapturedUcsLevel = UcsLevelOf(ucs);
   if (PolylineCount > 0) {
     source = TSegmentSource::Polyline;
     for (std::int32_t i = 0; i < PolylineCount; ++i) {

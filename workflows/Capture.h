@@ -24,6 +24,16 @@ struct TSegment {
 };
 extern TSegment RefSegment;
 
+// What the redraw needs of the capture's UCS to give a copy its height: the store keeps world z, while typed
+// points are UCS coordinates. When the UCS z axis is the world's, a typed z is the world z less the origin's z.
+// Set by every projection of the store; starts as the world UCS.
+struct TUcsLevel {
+  bool ZAxisIsWorld = true;
+  double OriginZ = 0.0;
+};
+extern TUcsLevel CapturedUcsLevel;
+TUcsLevel UcsLevelOf(const TUcs& ucs);
+
 // The local time a capture names its file after.
 struct TLocalTime {
   int Year = 0;  // four digits; only the last two are used
@@ -56,8 +66,8 @@ TPoint3D ProjectToUcs(const TPoint3D& p, const TUcs& ucs);
 // Which kind of entity gave the reference segment.
 enum class TSegmentSource { None, Polyline, Line };
 
-// Projects every line end point and polyline vertex of the entity store in place and takes RefSegment from the
-// first polyline, or from the first line when there is one. None: the store holds neither kind and RefSegment
+// Projects every line end point and polyline vertex of the entity store in place, keeps the UCS's level in
+// CapturedUcsLevel and takes RefSegment from the first polyline, or from the first line when there is one. None: the store holds neither kind and RefSegment
 // is left as it was.
 TSegmentSource ProjectEntityStore(const TUcs& ucs);
 

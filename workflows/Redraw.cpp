@@ -1,6 +1,7 @@
 #include "workflows/Redraw.h"
 
 #include <cmath>
+#include <vector>
 
 #include "geometry/Angles.h"
 #include "text/NumText.h"
@@ -9,10 +10,119 @@ namespace swivex {
 
 namespace {
 
-void AppendPoint(std::string& command, const TPoint3D& p) {
+// Decimals of an arc's second point: it fixes only the arc's bulge, which six decimals would spoil for short
+// chords, so it goes out finer than the vertices.
+constexpr int kArcPointDecimals = 10;
+// Angles (radians) within which a closing arc counts as tangent to the segment before it.
+constexpr double kTangentTolerance = 1e-9;
+
+// A point as typed: "_non x,y " (x,y,z when z is given); _non keeps a running object snap off the point.
+void AppendPoint(std::string& command, const TPoint3D& p, const std::string& z = {}) {
+  command += "_non ";
   command += FormatPoint(p.x, p.y);
+  if (!z.empty()) {
+    command += ',';
+    command += z;
+  }
   command += ' ';
 }
+
+// The point AutoCAD gets from the typed text, so an arc's second point fits the end points it really receives.
+TPoint3D AsTyped(const TPoint3D& p) {
+  return {StrToFloat(FormatLength(p.x)), StrToFloat(FormatLength(p.y)), 0.0};
+}
+
+// The typed z of a stored world z, or empty when the copy lies at UCS z 0 anyway or the UCS is tilted (then the
+// copy lies in the UCS's plane, as typed x,y always put it).
+std::string TypedZ(double worldZ, const TUcsLevel& level) {
+  if (!level.ZAxisIsWorld) return {};
+  const std::string z = FormatLength(worldZ - level.OriginZ);
+  return z == "0.000000" ? std::string{} : z;
+}
+
+double ChordAngle(const TPoint3D& a, const TPoint3D& b) { return static_cast<double>(DirAngle(b.x - a.x, b.y - a.y)); }
+
+bool SamePoint(const TPoint3D& a, const TPoint3D& b) { return a.x == b.x && a.y == b.y; }
+
+// Whether the arc from b to c (bulge bc) leaves b along the direction the segment from a to b (bulge ab) arrives.
+bool ContinuesTangent(const TPoint3D& a, const TPoint3D& b, double ab, const TPoint3D& c, double bc) {
+  if (SamePoint(a, b) || SamePoint(b, c)) return false;
+  const double arrive = ChordAngle(a, b) + 2.0 * std::atan(ab);
+  const double leave = ChordAngle(b, c) - 2.0 * std::atan(bc);
+  const double diff = std::remainder(arrive - leave, 2.0 * std::acos(-1.0));
+  return std::fabs(diff) <= kTangentTolerance;
+}
+
+std::string FormatWidthPair(double start, double end) {
+  return "_W " + FormatLength(start) + " " + FormatLength(end) + " ";
+}
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Names of layers and linetypes compare without regard to ASCII case, as AutoCAD compares them.
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+  return true;
+}
+
+// A linetype as a new object's: a missing name means BYLAYER.
+std::string_view LinetypeOrByLayer(std::string_view name) { return name.empty() ? "BYLAYER" : name; }
+
+std::string ColorText(std::int32_t color) {
+  if (color == kColorByLayer) return "_BYLAYER";
+  if (color == kColorByBlock) return "_BYBLOCK";
+  if (color >= 1 && color <= 255) return std::to_string(color);
+  return {};
+}
+
+// Lineweight in mm as the LWEIGHT prompts take it (25 → 0.25).
+std::string LineweightText(std::int32_t weight) {
+  if (weight == -1) return "_BYLAYER";
+  if (weight == -2) return "_BYBLOCK";
+  if (weight == -3) return "_DEFAULT";
+  if (weight < 0 || weight > 211) return {};
+  std::string text = std::to_string(weight / 100) + ".";
+  text += static_cast<char>('0' + weight / 10 % 10);
+  text += static_cast<char>('0' + weight % 10);
+  return text;
+}
+
+// Begins the UNDO group with the first command that goes out, and ends it on every way out of a redraw, so AutoCAD
+// is never left with a group open and a redraw that sends nothing sends no group either.
+class TUndoGroup {
+ public:
+  TUndoGroup(bool wanted, const std::function<void(const std::string&)>& send) : Send_(send), Wanted_(wanted) {}
+  ~TUndoGroup() {
+    if (!Open_) return;
+    try {
+      Send_(std::string(kUndoEndCommand));
+    } catch (...) {
+      // The error that got us here is the one to report.
+    }
+  }
+  void Send(const std::string& command) {
+    if (Wanted_ && !Begun_) {
+      Begun_ = Open_ = true;
+      Send_(std::string(kUndoBeginCommand));
+    }
+    Send_(command);
+  }
+  void End() {
+    if (!Open_) return;
+    Open_ = false;
+    Send_(std::string(kUndoEndCommand));
+  }
+  TUndoGroup(const TUndoGroup&) = delete;
+  TUndoGroup& operator=(const TUndoGroup&) = delete;
+
+ private:
+  const std::function<void(const std::string&)>& Send_;
+  bool Wanted_;
+  bool Begun_ = false;
+  bool Open_ = false;
+};
 
 }  // namespace
 
@@ -35,45 +145,192 @@ TPoint3D TurnAbout(const TPoint3D& p, const TPoint3D& pivot, long double tau) {
   return out;
 }
 
-std::string PolylineCommand(const TPolylineRec& polyline, long double theta, double length) {
-  std::string command = "\x03";
-  if (polyline.VertexCount >= 2) {
-    const TPoint3D& o = polyline.Vertices[0];
-    const TPoint3D& v1 = polyline.Vertices[1];
-    const long double tau = theta - DirAngle(v1.x - o.x, v1.y - o.y);
-    TPoint3D p1;
-    p1.x = static_cast<double>(o.x + length * std::cos(theta));
-    p1.y = static_cast<double>(o.y + length * std::sin(theta));
-    command += "PLINE ";
-    AppendPoint(command, o);
-    AppendPoint(command, p1);
-    for (std::int32_t i = 2; i < polyline.VertexCount; ++i) AppendPoint(command, TurnAbout(polyline.Vertices[i], o, tau));
+TPoint3D ArcMidpoint(const TPoint3D& a, const TPoint3D& b, double bulge) {
+  // The sagitta is bulge × half the chord; a counter-clockwise arc bulges to the right of the chord.
+  const long double dx = static_cast<long double>(b.x) - a.x;
+  const long double dy = static_cast<long double>(b.y) - a.y;
+  const long double half = static_cast<long double>(bulge) / 2;
+  TPoint3D m;
+  m.x = static_cast<double>((static_cast<long double>(a.x) + b.x) / 2 + half * dy);
+  m.y = static_cast<double>((static_cast<long double>(a.y) + b.y) / 2 - half * dx);
+  return m;
+}
+
+std::string PolylineCommand(const TPolylineRec& polyline, long double theta, double length, const TUcsLevel& level) {
+  double plineWidth = 0.0;
+  return PolylineCommand(polyline, theta, length, level, plineWidth);
+}
+
+std::string PolylineCommand(const TPolylineRec& polyline, long double theta, double length, const TUcsLevel& level,
+                            double& plineWidth) {
+  const std::int32_t n = polyline.VertexCount;
+  if (n < 2) return "\x03\r";
+  // A value the file did not give reads as 0; a width below 0, which PLINE would refuse and ask again for, as 0.
+  const auto valueAt = [](const std::vector<double>& values, std::int32_t i) {
+    const auto at = static_cast<std::size_t>(i);
+    return at < values.size() ? values[at] : 0.0;
+  };
+  const auto width = [](double w) { return w > 0.0 ? w : 0.0; };
+  const auto widths = [&](std::int32_t i) {
+    if (polyline.ConstantWidth > 0.0) return std::pair{polyline.ConstantWidth, polyline.ConstantWidth};
+    return std::pair{width(valueAt(polyline.StartWidths, i)), width(valueAt(polyline.EndWidths, i))};
+  };
+
+  // The copy's vertices: the first in place, the second at the typed length along theta, the rest turned.
+  const TPoint3D& o = polyline.Vertices[0];
+  const TPoint3D& v1 = polyline.Vertices[1];
+  const long double tau = theta - DirAngle(v1.x - o.x, v1.y - o.y);
+  std::vector<TPoint3D> points(static_cast<std::size_t>(n));
+  points[0] = {o.x, o.y, 0.0};
+  points[1].x = static_cast<double>(o.x + length * std::cos(theta));
+  points[1].y = static_cast<double>(o.y + length * std::sin(theta));
+  for (std::int32_t i = 2; i < n; ++i) points[static_cast<std::size_t>(i)] = TurnAbout(polyline.Vertices[i], o, tau);
+  const auto at = [&](std::int32_t i) -> const TPoint3D& { return points[static_cast<std::size_t>(i % n)]; };
+  // The vertices as AutoCAD receives them, which the arcs' second points must fit; only a polyline with arcs needs them.
+  std::vector<TPoint3D> typed;
+  for (std::int32_t i = 0; i < n && typed.empty(); ++i)
+    if (valueAt(polyline.Bulges, i) != 0.0)
+      for (const TPoint3D& p : points) typed.push_back(AsTyped(p));
+  const auto typedAt = [&](std::int32_t i) -> const TPoint3D& { return typed[static_cast<std::size_t>(i % n)]; };
+  // An arc whose typed ends meet, or whose midpoint cannot leave the chord at the typed precision, is no arc
+  // AutoCAD can draw through three points: it goes straight.
+  const auto bulge = [&](std::int32_t i) {
+    const double b = valueAt(polyline.Bulges, i);
+    if (b == 0.0) return 0.0;
+    const TPoint3D& a = typedAt(i);
+    const TPoint3D& e = typedAt(i + 1);
+    const double chord = std::hypot(e.x - a.x, e.y - a.y);
+    return std::isfinite(b) && std::fabs(b) * chord / 2 >= 1e-9 ? b : 0.0;
+  };
+
+  std::string command = "\x03PLINE ";
+  AppendPoint(command, points[0], TypedZ(polyline.Elevation, level));
+  std::pair<double, double> current{plineWidth, plineWidth};
+  const auto setWidths = [&](std::int32_t i) {
+    const auto wanted = widths(i);
+    if (wanted != current) {
+      command += FormatWidthPair(wanted.first, wanted.second);
+      plineWidth = wanted.second;
+    }
+    current = {wanted.second, wanted.second};  // later segments start where this one ends
+  };
+  // Consecutive arcs stay in PLINE's arc mode; a straight segment and the straight close go back to line mode.
+  bool arcMode = false;
+  const auto toMode = [&](bool arc) {
+    if (arc != arcMode) command += arc ? "_A " : "_L ";
+    arcMode = arc;
+  };
+  const auto appendArc = [&](std::int32_t i) {
+    toMode(true);
+    const TPoint3D mid = ArcMidpoint(typedAt(i), typedAt(i + 1), bulge(i));
+    command += "_S _non " + FormatFixed(mid.x, 8, kArcPointDecimals) + "," + FormatFixed(mid.y, 8, kArcPointDecimals) + " ";
+    AppendPoint(command, at(i + 1));
+  };
+
+  for (std::int32_t i = 0; i + 1 < n; ++i) {
+    setWidths(i);
+    if (bulge(i) == 0.0) {
+      toMode(false);
+      AppendPoint(command, at(i + 1));
+    } else {
+      appendArc(i);
+    }
   }
+  if ((polyline.Flags & kPolylineClosed) == 0) return command + "\r";
+
+  // The closing segment: PLINE's own close keeps the closed flag; a closing arc PLINE cannot give (not tangent)
+  // is drawn to the first vertex, and that copy is open.
+  const std::int32_t last = n - 1;
+  setWidths(last);
+  if (bulge(last) == 0.0) {
+    toMode(false);
+    return command + "_C ";
+  }
+  if (ContinuesTangent(at(last - 1), at(last), bulge(last - 1), at(0), bulge(last))) {
+    toMode(true);
+    return command + "_CL ";
+  }
+  appendArc(last);
+  return command + "\r";
+}
+
+std::string LineCommand(const TLineRec& line, const TPoint3D& pivot, long double tau, const TUcsLevel& level) {
+  std::string command = "\x03LINE ";
+  AppendPoint(command, TurnAbout(line.StartPt, pivot, tau), TypedZ(line.StartPt.z, level));
+  AppendPoint(command, TurnAbout(line.EndPt, pivot, tau), TypedZ(line.EndPt.z, level));
   command += '\r';
   return command;
 }
 
-std::string LineCommand(const TLineRec& line, const TPoint3D& pivot, long double tau) {
-  std::string command = "\x03LINE ";
-  AppendPoint(command, TurnAbout(line.StartPt, pivot, tau));
-  AppendPoint(command, TurnAbout(line.EndPt, pivot, tau));
-  command += '\r';
-  return command;
+bool IsTypableName(std::string_view name, std::size_t capacity) {
+  if (name.empty() || name.size() >= capacity) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c <= 0x20 || c == 0x7F || c == '"' || c == '\\') return false;
+    if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) continue;  // ASCII, half-width katakana
+    const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    if (!lead || i + 1 == name.size()) return false;
+    const auto t = static_cast<unsigned char>(name[++i]);
+    if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
+  }
+  return true;
+}
+
+std::string PropertiesCommand(std::string_view layer, const TEntityProps& props, const TDxfHeader& header) {
+  std::string options;
+  const auto add = [&](const char* keyword, const std::string& value) {
+    if (!value.empty()) options += std::string(keyword) + " " + value + " ";
+  };
+  if (IsTypableName(layer, kLayerCapacity) && !(header.HasCLayer && SameName(layer, header.CLayer.View())))
+    add("_LA", std::string(layer));
+  if (props.Color != header.CeColor) add("_C", ColorText(props.Color));
+  const std::string_view linetype = LinetypeOrByLayer(props.Linetype.View());
+  if (!SameName(linetype, LinetypeOrByLayer(header.CeLtype.View())) &&
+      IsTypableName(linetype, kLinetypeCapacity))
+    add("_LT", std::string(linetype));
+  if (props.Lineweight != header.CeLweight) add("_LW", LineweightText(props.Lineweight));
+  const std::string scale = FormatLength(props.LinetypeScale);
+  if (scale != FormatLength(header.CeLtScale) && props.LinetypeScale > 0.0 && scale != "0.000000") add("_S", scale);
+  const std::string thickness = FormatLength(props.Thickness);
+  if (thickness != FormatLength(header.Thickness)) add("_T", thickness);
+  if (options.empty()) return {};
+  return "\x03_.CHPROP _L  " + options + "\r";
 }
 
 void SendRedrawCommands(long double theta, const std::function<double()>& readLength,
                         const std::function<void(const std::string&)>& send) {
+  // Build the properties first: they decide, with the objects, whether the redraw is more than one command.
+  std::vector<std::string> polylineProps, lineProps;
+  std::size_t commands = static_cast<std::size_t>(PolylineCount) + static_cast<std::size_t>(LineCount);
+  for (std::int32_t i = 0; i < PolylineCount; ++i) {
+    const TPolylineRec& p = Polylines[static_cast<std::size_t>(i)];
+    polylineProps.push_back(p.VertexCount >= 2 ? PropertiesCommand(p.Layer.View(), p.Props, DxfHeader) : "");
+    commands += !polylineProps.back().empty();
+  }
+  for (std::int32_t i = 0; i < LineCount; ++i) {
+    const TLineRec& l = Lines[static_cast<std::size_t>(i)];
+    lineProps.push_back(PropertiesCommand(l.Layer.View(), l.Props, DxfHeader));
+    commands += !lineProps.back().empty();
+  }
+  TUndoGroup group(commands > 1, send);
+  double plineWidth = 0.0;  // PLINEWID: assumed 0 at the start, then as the polylines typed leave it
+  // An object's CHPROP goes out in the same send as the object: AutoCAD reads it as typed ahead, and each send is
+  // a round trip to AutoCAD's window.
+  const auto sendWithProps = [&](const std::string& object, const std::string& props) { group.Send(object + props); };
   for (std::int32_t i = 0; i < PolylineCount; ++i) {
     const TPolylineRec& polyline = Polylines[static_cast<std::size_t>(i)];
     const double length = polyline.VertexCount >= 2 ? readLength() : 0.0;
-    send(PolylineCommand(polyline, theta, length));
+    sendWithProps(PolylineCommand(polyline, theta, length, CapturedUcsLevel, plineWidth), polylineProps[static_cast<std::size_t>(i)]);
   }
   if (LineCount > 0) {
     const TLineRec& first = Lines[0];
     const TPoint3D pivot = first.StartPt;
     const long double tau = theta - DirAngle(first.EndPt.x - pivot.x, first.EndPt.y - pivot.y);
-    for (std::int32_t i = 0; i < LineCount; ++i) send(LineCommand(Lines[static_cast<std::size_t>(i)], pivot, tau));
+    for (std::int32_t i = 0; i < LineCount; ++i)
+      sendWithProps(LineCommand(Lines[static_cast<std::size_t>(i)], pivot, tau, CapturedUcsLevel),
+                    lineProps[static_cast<std::size_t>(i)]);
   }
+  group.End();
 }
 
 }  // namespace swivex

@@ -5,6 +5,7 @@
 #include "cadlink/AcadLink.h"
 #include "geometry/Angles.h"
 #include "text/NumText.h"
+#include "win32/CodePage.h"
 #include "workflows/CaptureGlue.h"
 #include "workflows/Redraw.h"
 #include "workflows/WinText.h"
@@ -18,7 +19,7 @@ void Button1Click(const TDialogFields& dialog) {
   if (!AcadReady()) return;
   SendRedrawCommands(
       DegToRad(degrees), [&] { return StrToFloat(GetWindowAnsi(dialog.eKyori)); },
-      [](const std::string& command) { AcadSendCommand(std::wstring(command.begin(), command.end())); });
+      [](const std::string& command) { AcadSendCommand(AnsiToWide(command)); });  // a layer name may be Shift-JIS
 }
 
 }  // namespace swivex

@@ -108,7 +108,7 @@ TEST(BadInputE2e, HugeAndOddFieldTexts) {
   const auto entries = s.CopyData();
   ASSERT_EQ(entries.size(), before + 1);
   const std::string& command = entries.back().TextUtf8;
-  EXPECT_EQ(command.rfind("\x03PLINE 0.000000,0.000000 ", 0), 0u) << command.substr(0, 60);
+  EXPECT_EQ(command.rfind("\x03PLINE _non 0.000000,0.000000 ", 0), 0u) << command.substr(0, 60);
   EXPECT_GT(command.size(), 300u);
   EXPECT_EQ(entries.back().CbData, 2 * (command.size() + 1));
 }

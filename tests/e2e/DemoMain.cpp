@@ -1,5 +1,5 @@
-// The scripted demonstration: the stand-in host with a sample drawing and swivex.exe side by side; a polyline is
-// picked, captured, given a new direction and drawn. Screenshots are taken by the calling script when this
+// The scripted demonstration: the stand-in host with a sample drawing and swivex.exe side by side; everything is
+// selected, captured, given a new direction and drawn. Screenshots are taken by the calling script when this
 // program asks for them (a marker file, answered by "<marker>.done"); fields and commands are printed.
 // demo.exe OUT-FOLDER SCENARIO-FILE
 #include <windows.h>
@@ -72,10 +72,22 @@ int wmain(int argc, wchar_t** argv) {
     Sleep(800);
     Screenshot(L"start");
 
-    Print("== 取込: the host picks the polyline");
-    const auto captureBoxes = s.Press(IdButton2);
-    for (const auto& b : captureBoxes) Print("message box: " + Narrow(b.Text));
+    Print("== 取込: everything is selected (ALL typed at the selection prompt)");
+    s.PressNoWait(IdButton2);
+    const auto selecting = [&] {
+      for (const auto& c : s.Commands())
+        if (c == "\x03SELECT SINGLE ") return true;
+      return false;
+    };
+    for (int i = 0; i < 200 && !selecting(); ++i) Sleep(100);
+    Sleep(800);
+    s.TypeIntoHost(L"ALL ");
+    for (int i = 0; i < 200 && s.Field(IdKyori).empty(); ++i) Sleep(100);
+    Sleep(500);
+    for (const auto& b : s.TakeMessageBoxes()) Print("message box: " + Narrow(b.Text));
     PrintFields(s, "after 取込");
+    // The line gave the measurement; the polyline's first segment keeps its own length of 50.
+    s.SetField(IdKyori, L"50.000000");
     s.SetField(IdDo2, L"30");
     s.SetField(IdFun2, L"0");
     s.SetField(IdByo2, L"0");

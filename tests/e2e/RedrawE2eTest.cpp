@@ -18,14 +18,14 @@ TEST(RedrawE2e, PolylineToZeroDegreesWithTheTypedLength) {
   EXPECT_EQ(s.Field(IdKakudo2), L" 0.00000000");
   auto entries = s.CopyData();
   ASSERT_EQ(entries.size(), before + 1);
-  ExpectUnicodeBytes(entries[before], L"\x03PLINE 0.000000,0.000000 2.000000,0.000000 2.000000,-1.000000 \r");
+  ExpectUnicodeBytes(entries[before], L"\x03PLINE _non 0.000000,0.000000 _non 2.000000,0.000000 _non 2.000000,-1.000000 \r");
 
   s.SetField(IdKyori, L"5");
   before = entries.size();
   s.Press(IdButton1);
   entries = s.CopyData();
   ASSERT_EQ(entries.size(), before + 1);
-  ExpectUnicodeBytes(entries[before], L"\x03PLINE 0.000000,0.000000 5.000000,0.000000 2.000000,-1.000000 \r");
+  ExpectUnicodeBytes(entries[before], L"\x03PLINE _non 0.000000,0.000000 _non 5.000000,0.000000 _non 2.000000,-1.000000 \r");
 
   const auto drawn = NewObjects(s);
   ASSERT_EQ(drawn.size(), 2u);
@@ -55,9 +55,12 @@ TEST(RedrawE2e, OneLineAndTwoLinesTurnAboutTheFirstStart) {
   const std::size_t before = s.CopyData().size();
   EXPECT_TRUE(s.Press(IdButton1).empty());
   const auto entries = s.CopyData();
-  ASSERT_EQ(entries.size(), before + 2);
-  ExpectUnicodeBytes(entries[before], L"\x03LINE 1.000000,1.000000 3.000000,1.000000 \r");
-  ExpectUnicodeBytes(entries[before + 1], L"\x03LINE 1.000000,-1.000000 3.000000,-1.000000 \r");
+  // Two commands: one UNDO group around them.
+  ASSERT_EQ(entries.size(), before + 4);
+  ExpectUnicodeBytes(entries[before], L"\x03_.UNDO _BE ");
+  ExpectUnicodeBytes(entries[before + 1], L"\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r");
+  ExpectUnicodeBytes(entries[before + 2], L"\x03LINE _non 1.000000,-1.000000 _non 3.000000,-1.000000 \r");
+  ExpectUnicodeBytes(entries[before + 3], L"\x03_.UNDO _E ");
   const auto drawn = NewObjects(s);
   ASSERT_EQ(drawn.size(), 2u);
   ExpectPoint(drawn[0].Points[0], 1, 1);
@@ -102,7 +105,7 @@ TEST(RedrawE2e, ThirtyVertexPolylineTurnsWhole) {
   const auto commands = s.Commands(before);
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_GT(commands[0].size(), 255u);
-  EXPECT_EQ(std::count(commands[0].begin(), commands[0].end(), ' '), 31);
+  EXPECT_EQ(std::count(commands[0].begin(), commands[0].end(), ' '), 61);  // after PLINE, each _non and point
   const auto drawn = NewObjects(s);
   ASSERT_EQ(drawn.size(), 1u);
   ASSERT_EQ(drawn[0].Points.size(), 30u);

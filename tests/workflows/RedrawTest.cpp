@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <stdexcept>
+
 #include "StoreFixture.h"
 #include "geometry/Angles.h"
 #include "text/NumText.h"
@@ -26,6 +28,12 @@ class RedrawTest : public StoreTest {
     return sent;
   }
   int lengthReads = 0;
+
+  static std::vector<std::string> Grouped(std::vector<std::string> commands) {
+    commands.insert(commands.begin(), std::string(kUndoBeginCommand));
+    commands.push_back(std::string(kUndoEndCommand));
+    return commands;
+  }
 };
 
 TEST(NewDirectionDegrees, ReadsDegreesMinutesSecondsInOrder) {
@@ -56,9 +64,9 @@ TEST(NewDirectionDegrees, ReadsDegreesMinutesSecondsInOrder) {
 TEST_F(RedrawTest, PolylineTakesTheNewDirectionAndTypedLength) {
   AddPolyline({{0, 0, 0}, {0, 2, 0}, {1, 2, 0}});
   EXPECT_EQ(Redraw(0, "2.000000"),
-            std::vector<std::string>{"\x03PLINE 0.000000,0.000000 2.000000,0.000000 2.000000,-1.000000 \r"});
+            std::vector<std::string>{"\x03PLINE _non 0.000000,0.000000 _non 2.000000,0.000000 _non 2.000000,-1.000000 \r"});
   EXPECT_EQ(Redraw(0, "5"),
-            std::vector<std::string>{"\x03PLINE 0.000000,0.000000 5.000000,0.000000 2.000000,-1.000000 \r"});
+            std::vector<std::string>{"\x03PLINE _non 0.000000,0.000000 _non 5.000000,0.000000 _non 2.000000,-1.000000 \r"});
   EXPECT_EQ(lengthReads, 1);
   EXPECT_THROW(Redraw(0, "abc"), TConvertError);
 }
@@ -66,11 +74,11 @@ TEST_F(RedrawTest, PolylineTakesTheNewDirectionAndTypedLength) {
 TEST_F(RedrawTest, LinesTurnTogetherAboutTheFirstStartWithoutReadingTheLength) {
   AddLine({1, 1, 0}, {1, 3, 0});
   EXPECT_EQ(Redraw(0, "not a number"),
-            std::vector<std::string>{"\x03LINE 1.000000,1.000000 3.000000,1.000000 \r"});
+            std::vector<std::string>{"\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r"});
   EXPECT_EQ(lengthReads, 0);
   AddLine({3, 1, 0}, {3, 3, 0});
-  EXPECT_EQ(Redraw(0, ""), (std::vector<std::string>{"\x03LINE 1.000000,1.000000 3.000000,1.000000 \r",
-                                                     "\x03LINE 1.000000,-1.000000 3.000000,-1.000000 \r"}));
+  EXPECT_EQ(Redraw(0, ""), Grouped({"\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r",
+                                    "\x03LINE _non 1.000000,-1.000000 _non 3.000000,-1.000000 \r"}));
 }
 
 TEST_F(RedrawTest, PolylinesFirstEachAboutItsOwnFirstVertex) {
@@ -78,10 +86,9 @@ TEST_F(RedrawTest, PolylinesFirstEachAboutItsOwnFirstVertex) {
   AddPolyline({{5, 5, 0}, {5, 6, 0}});         // 90° → turned by -90°
   AddPolyline({{10, 0, 0}, {9, 0, 0}, {8, 1, 0}});  // 180° → turned by -180°
   const auto sent = Redraw(0, "1");
-  ASSERT_EQ(sent.size(), 3u);
-  EXPECT_EQ(sent[0], "\x03PLINE 5.000000,5.000000 6.000000,5.000000 \r");
-  EXPECT_EQ(sent[1], "\x03PLINE 10.000000,0.000000 11.000000,0.000000 12.000000,-1.000000 \r");
-  EXPECT_EQ(sent[2], "\x03LINE 0.000000,0.000000 1.000000,0.000000 \r");
+  EXPECT_EQ(sent, Grouped({"\x03PLINE _non 5.000000,5.000000 _non 6.000000,5.000000 \r",
+                           "\x03PLINE _non 10.000000,0.000000 _non 11.000000,0.000000 _non 12.000000,-1.000000 \r",
+                           "\x03LINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r"}));
   EXPECT_EQ(lengthReads, 2);
 }
 
@@ -89,9 +96,7 @@ TEST_F(RedrawTest, DegeneratePolylines) {
   AddPolyline({{3, 3, 0}});
   AddPolyline({{0, 0, 0}, {0, 0, 0}, {1, 0, 0}});  // zero first segment: τ = θ
   const auto sent = Redraw(90, "2");
-  ASSERT_EQ(sent.size(), 2u);
-  EXPECT_EQ(sent[0], "\x03\r");
-  EXPECT_EQ(sent[1], "\x03PLINE 0.000000,0.000000 0.000000,2.000000 0.000000,1.000000 \r");
+  EXPECT_EQ(sent, Grouped({"\x03\r", "\x03PLINE _non 0.000000,0.000000 _non 0.000000,2.000000 _non 0.000000,1.000000 \r"}));
   EXPECT_EQ(lengthReads, 1);
 }
 
@@ -106,9 +111,8 @@ TEST_F(RedrawTest, BadLengthStopsAtThatPolylineKeepingWhatWasSent) {
                    0.0L, [&]() -> double { if (++reads == 2) throw TConvertError(TNumberKind::Real, "x"); return 1; },
                    [&](const std::string& c) { sent.push_back(c); }),
                TConvertError);
-  ASSERT_EQ(sent.size(), 2u);
-  EXPECT_EQ(sent[0], "\x03\r");
-  EXPECT_EQ(sent[1], "\x03PLINE 0.000000,0.000000 1.000000,0.000000 \r");
+  // The UNDO group that was begun is ended all the same, so AutoCAD is not left with it open.
+  EXPECT_EQ(sent, Grouped({"\x03\r", "\x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r"}));
 }
 
 TEST_F(RedrawTest, EmptyStoreSendsNothing) {
@@ -119,14 +123,13 @@ TEST_F(RedrawTest, EmptyStoreSendsNothing) {
 TEST_F(RedrawTest, LongPolylineGoesOutWholeInOneCommand) {
   AddPolyline({});
   TPolylineRec& p = Polylines[0];
-  for (int i = 0; i < kMaxVertices; ++i) p.Vertices[i] = {1000.0 + i, 2000.0 + (i % 2), 0};
-  p.VertexCount = kMaxVertices;
+  for (int i = 0; i < kMaxVertices; ++i) AppendVertex(p, {1000.0 + i, 2000.0 + (i % 2), 0});
   const auto sent = Redraw(0, "1");
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_GT(sent[0].size(), 255u);
   std::size_t blanks = 0;
   for (char c : sent[0]) blanks += c == ' ';
-  EXPECT_EQ(blanks, 1u + kMaxVertices);  // after PLINE and after every point
+  EXPECT_EQ(blanks, 1u + 2 * kMaxVertices);  // after PLINE, and after every _non and point
   EXPECT_EQ(sent[0].back(), '\r');
 }
 
@@ -143,9 +146,158 @@ TEST_F(RedrawTest, RedrawAtTheCapturedAngleRedrawsInPlace) {
     const double degrees = NewDirectionDegrees(t.Do, t.Fun, t.Byo);
     const auto sent = Redraw(degrees, t.Kyori);
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0], "\x03PLINE 1.000000,1.000000 " + FormatPoint(1 + second.x, 1 + second.y) + " 2.000000,7.000000 \r")
+    EXPECT_EQ(sent[0], "\x03PLINE _non 1.000000,1.000000 _non " + FormatPoint(1 + second.x, 1 + second.y) + " _non 2.000000,7.000000 \r")
         << t.Do << "/" << t.Fun << "/" << t.Byo;
   }
+}
+
+
+// Copies that keep what the picked object had.
+
+TEST_F(RedrawTest, ArcSecondPointIsTheTurnedArcsMidpointForBothBulgeSigns) {
+  AddPolyline({{0, 0, 0}, {2, 0, 0}, {4, 0, 0}, {6, 0, 0}});
+  Polylines[0].Bulges = {1.0, -1.0, 0.0, 0.0};  // below the chord, then above it, then straight
+  EXPECT_EQ(Redraw(90, "2"), std::vector<std::string>{
+                                 "\x03PLINE _non 0.000000,0.000000 _A _S _non 1.0000000000,1.0000000000 _non "
+                                 "0.000000,2.000000 _S _non -1.0000000000,3.0000000000 _non 0.000000,4.000000 "
+                                 "_L _non 0.000000,6.000000 \r"});
+}
+
+TEST_F(RedrawTest, ClosedPolylinesCloseAsPlineCan) {
+  AddPolyline({{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}});
+  Polylines[0].Flags = kPolylineClosed;
+  // PLINE's close ends the command: a carriage return after it would start PLINE again.
+  EXPECT_EQ(Redraw(0, "2")[0],
+            "\x03PLINE _non 0.000000,0.000000 _non 2.000000,0.000000 _non 2.000000,1.000000 _non 0.000000,1.000000 _C ");
+  // Two half circles: the closing arc continues the first one, so PLINE's arc close draws it.
+  Polylines[0] = {};
+  AddVertex(0, {0, 0, 0}, 1.0);
+  AddVertex(0, {2, 0, 0}, 1.0);
+  Polylines[0].Flags = kPolylineClosed;
+  EXPECT_EQ(Redraw(0, "2")[0],
+            "\x03PLINE _non 0.000000,0.000000 _A _S _non 1.0000000000,-1.0000000000 _non 2.000000,0.000000 _CL ");
+  // A closing arc that makes a corner is drawn to the first vertex, leaving the copy open.
+  Polylines[0] = {};
+  AddVertex(0, {0, 0, 0});
+  AddVertex(0, {2, 0, 0});
+  AddVertex(0, {2, 2, 0}, 1.0);
+  Polylines[0].Flags = kPolylineClosed;
+  EXPECT_EQ(Redraw(0, "2")[0],
+            "\x03PLINE _non 0.000000,0.000000 _non 2.000000,0.000000 _non 2.000000,2.000000 "
+            "_A _S _non 0.0000000000,2.0000000000 _non 0.000000,0.000000 \r");
+}
+
+TEST_F(RedrawTest, WidthsAreTypedWhereTheyChange) {
+  AddPolyline({});
+  AddVertex(0, {0, 0, 0}, 0, 1, 2);
+  AddVertex(0, {1, 0, 0}, 0, 2, 2);  // starts where the last ended: nothing typed
+  AddVertex(0, {2, 0, 0}, 0, 0, 0);
+  AddVertex(0, {3, 0, 0});
+  EXPECT_EQ(Redraw(0, "1")[0],
+            "\x03PLINE _non 0.000000,0.000000 _W 1.000000 2.000000 _non 1.000000,0.000000 _non 2.000000,0.000000 "
+            "_W 0.000000 0.000000 _non 3.000000,0.000000 \r");
+  // A constant width; the next PLINE starts with the width the last one left (PLINEWID), so it types its own.
+  Polylines[0].ConstantWidth = 0.5;
+  AddPolyline({{5, 0, 0}, {6, 0, 0}});
+  EXPECT_EQ(Redraw(0, "1"),
+            Grouped({"\x03PLINE _non 0.000000,0.000000 _W 0.500000 0.500000 _non 1.000000,0.000000 "
+                     "_non 2.000000,0.000000 _non 3.000000,0.000000 \r",
+                     "\x03PLINE _non 5.000000,0.000000 _W 0.000000 0.000000 _non 6.000000,0.000000 \r"}));
+}
+
+// Values PLINE would refuse, and ask for again while the rest of the command is read as answers, are not typed.
+TEST_F(RedrawTest, ValuesPlineRefusesAreNotTyped) {
+  AddPolyline({});
+  AddVertex(0, {0, 0, 0}, 0, -1, -2);  // negative widths
+  AddVertex(0, {1, 0, 0}, 1.0);        // an arc whose ends meet
+  AddVertex(0, {1, 0, 0}, 1e-12);      // an arc too flat to leave its chord
+  AddVertex(0, {3, 0, 0});
+  Polylines[0].Bulges.pop_back();      // a list shorter than the vertices
+  EXPECT_EQ(Redraw(0, "1")[0], "\x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 _non 1.000000,0.000000 "
+                               "_non 3.000000,0.000000 \r");
+}
+
+TEST_F(RedrawTest, PropertiesGoOutOnlyWhereTheyDifferFromANewObjects) {
+  DxfHeader.CLayer.Assign("0");
+  DxfHeader.HasCLayer = true;
+  DxfHeader.CeLtype.Assign("ByLayer");
+  AddLine({0, 0, 0}, {1, 0, 0});
+  Lines[0].Layer.Assign("0");  // all as a new object gets it: LINE alone, no UNDO group
+  AddPolyline({{0, 0, 0}, {1, 0, 0}});
+  TPolylineRec& p = Polylines[0];
+  p.Layer.Assign("WALLS");
+  p.Props.Color = 1;
+  p.Props.Linetype.Assign("DASHED");
+  p.Props.Lineweight = 25;
+  p.Props.LinetypeScale = 2;
+  p.Props.Thickness = 3;
+  EXPECT_EQ(Redraw(0, "1"),
+            Grouped({"\x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r"
+                     "\x03_.CHPROP _L  _LA WALLS _C 1 _LT DASHED _LW 0.25 _S 2.000000 _T 3.000000 \r",
+                     "\x03LINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r"}));
+  // The header's current values are what a new object gets: equal values are not typed, differing ones are.
+  DxfHeader.CLayer.Assign("walls");
+  DxfHeader.CeColor = 1;
+  DxfHeader.CeLtype.Assign("Dashed");
+  DxfHeader.CeLweight = 25;
+  DxfHeader.CeLtScale = 2;
+  DxfHeader.Thickness = 3;
+  EXPECT_EQ(PropertiesCommand("WALLS", p.Props, DxfHeader), "");
+  EXPECT_EQ(PropertiesCommand("0", TEntityProps{}, DxfHeader),
+            "\x03_.CHPROP _L  _LA 0 _C _BYLAYER _LT BYLAYER _LW _BYLAYER _S 1.000000 _T 0.000000 \r");
+}
+
+TEST(IsTypableName, OnlyNamesAPromptTakesWhole) {
+  EXPECT_TRUE(IsTypableName("WALLS-1", 60));
+  EXPECT_TRUE(IsTypableName("\x95\xC7", 60));  // 壁 in Shift-JIS
+  for (const std::string_view bad : {"", "A B", "A\"B", "\\U+4E00X", "A\tB", "\x95", "A\x80"})
+    EXPECT_FALSE(IsTypableName(bad, 60)) << bad;
+  EXPECT_FALSE(IsTypableName(std::string(60, 'A'), 60));  // may have been cut
+  // Such a layer leaves the copy on the current layer; its other properties still go out.
+  TEntityProps red;
+  red.Color = 1;
+  EXPECT_EQ(PropertiesCommand("A B", red, TDxfHeader{}), "\x03_.CHPROP _L  _C 1 \r");
+}
+
+TEST_F(RedrawTest, HeightsStayAsTheCapturedUcsSeesThem) {
+  AddLine({0, 0, 5}, {1, 0, 5});
+  AddPolyline({{0, 0, 0}, {1, 0, 0}});
+  Polylines[0].Elevation = 5;
+  ProjectEntityStore({{0, 0, 2}, {1, 0, 0}, {0, 1, 0}});  // typed points are 2 below the world's
+  auto sent = Redraw(0, "1");
+  ASSERT_EQ(sent.size(), 4u);  // the UNDO group: the two objects are two commands
+  EXPECT_EQ(sent[1], "\x03PLINE _non 0.000000,0.000000,3.000000 _non 1.000000,0.000000 \r");
+  EXPECT_EQ(sent[2], "\x03LINE _non 0.000000,0.000000,3.000000 _non 1.000000,0.000000,3.000000 \r");
+  // A tilted UCS: typed x,y put the copy in its plane, as before.
+  Polylines[0].Elevation = 0;
+  ProjectEntityStore({{0, 0, 0}, {1, 0, 0}, {0, 0.6, 0.8}});
+  sent = Redraw(0, "1");
+  ASSERT_EQ(sent.size(), 4u);
+  EXPECT_EQ(sent[2], "\x03LINE _non 0.000000,4.000000 _non 1.000000,4.000000 \r");
+  ProjectEntityStore({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+  EXPECT_EQ(Redraw(0, "1")[1], "\x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r");  // at 0: as before
+}
+
+TEST_F(RedrawTest, AFailedSendStillEndsTheUndoGroup) {
+  AddLine({0, 0, 0}, {1, 0, 0});
+  AddLine({0, 1, 0}, {1, 1, 0});
+  std::vector<std::string> sent;
+  EXPECT_THROW(SendRedrawCommands(0.0L, [] { return 1.0; },
+                                  [&](const std::string& c) {
+                                    sent.push_back(c);
+                                    if (sent.size() == 2) throw std::runtime_error("AutoCAD not answering");
+                                  }),
+               std::runtime_error);
+  ASSERT_EQ(sent.size(), 3u);
+  EXPECT_EQ(sent.front(), kUndoBeginCommand);
+  EXPECT_EQ(sent.back(), kUndoEndCommand);
+  // A 距 that does not convert before anything went out: no group either.
+  AddPolyline({{0, 0, 0}, {1, 0, 0}});
+  sent.clear();
+  EXPECT_THROW(SendRedrawCommands(0.0L, []() -> double { throw TConvertError(TNumberKind::Real, "x"); },
+                                  [&](const std::string& c) { sent.push_back(c); }),
+               TConvertError);
+  EXPECT_TRUE(sent.empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "dxf/EntityStore.h"
+#include "workflows/Capture.h"
 
 namespace swivex::testing {
 
@@ -19,6 +20,8 @@ class StoreTest : public ::testing::Test {
     Polylines.clear();
     LineCount = 0;
     PolylineCount = 0;
+    DxfHeader = TDxfHeader{};
+    CapturedUcsLevel = TUcsLevel{};
   }
   static void AddLine(TPoint3D start, TPoint3D end) {
     Lines.resize(static_cast<std::size_t>(LineCount) + 1);
@@ -29,9 +32,12 @@ class StoreTest : public ::testing::Test {
   static void AddPolyline(std::initializer_list<TPoint3D> vertices) {
     Polylines.resize(static_cast<std::size_t>(PolylineCount) + 1);
     TPolylineRec& p = Polylines[static_cast<std::size_t>(PolylineCount)];
-    p.VertexCount = 0;
-    for (const TPoint3D& v : vertices) p.Vertices[p.VertexCount++] = v;
+    for (const TPoint3D& v : vertices) AppendVertex(p, v);
     ++PolylineCount;
+  }
+  static void AddVertex(std::size_t polyline, TPoint3D vertex, double bulge = 0, double startWidth = 0,
+                        double endWidth = 0) {
+    AppendVertex(Polylines[polyline], vertex, bulge, startWidth, endWidth);
   }
 };
 

@@ -1,0 +1,128 @@
+// The turned copies keep what the picked objects had: arcs, closing, widths, layer and properties, height, one
+// undo step. An independent oracle (turn_oracle.py, ezdxf) turns the exported originals itself and compares them
+// with the objects the stand-in host drew.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "E2eChecks.h"
+
+namespace swivex::e2e {
+namespace {
+
+std::string ReadText(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Captures everything: the person types ALL at the selection prompt.
+void CaptureAll(TSession& s) {
+  s.PressNoWait(IdButton2);
+  const ULONGLONG end = GetTickCount64() + 20000;
+  while (FindCommand(s.CopyData(), "\x03SELECT SINGLE ") < 0 && GetTickCount64() < end) Sleep(50);
+  s.TypeIntoHost(L"ALL ");
+  const ULONGLONG done = GetTickCount64() + 20000;
+  while (s.Field(IdKyori).empty() && GetTickCount64() < done) Sleep(50);
+  Sleep(300);
+}
+
+// Hands the export and the host's drawing to the oracle; its verdict: "ok N" or the mismatches.
+std::string Oracle(const TSession& s, const std::string& name, double degrees, double length) {
+  const std::string folderLinux = std::string(SWIVEX_ORACLE_DIR) + "/" + name;
+  const std::wstring folder = BuildPath(folderLinux.c_str()) + L"\\";
+  std::filesystem::remove_all(std::filesystem::path(folder));
+  std::filesystem::create_directories(std::filesystem::path(folder));
+  const auto exports = s.DxfFiles();
+  if (exports.size() != 1) return "expected one export, found " + std::to_string(exports.size());
+  std::filesystem::copy_file(std::filesystem::path(s.Folder() + exports[0]), std::filesystem::path(folder + L"export.dxf"));
+  s.Drawing();  // saves drawing.json
+  std::filesystem::copy_file(std::filesystem::path(s.Folder() + L"host\\drawing.json"),
+                             std::filesystem::path(folder + L"drawing.json"));
+  std::ofstream(std::filesystem::path(folder + L"case.json"))
+      << "{\"degrees\": " << degrees << ", \"length\": " << length << "}\n";
+  // A Linux program started from Wine: its exit code does not come back, its result file does.
+  std::wstring command = Widen(std::string(SWIVEX_ORACLE_PYTHON) + " " + SWIVEX_ORACLE_SCRIPT + " " + folderLinux);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return "cannot start the oracle: error " + std::to_string(GetLastError());
+  WaitForSingleObject(pi.hProcess, 60000);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  for (int i = 0; i < 100 && !std::filesystem::exists(std::filesystem::path(folder + L"result.txt")); ++i) Sleep(100);
+  const std::string result = ReadText(folder + L"result.txt");
+  return result.empty() ? "the oracle wrote no result" : result;
+}
+
+std::vector<TDrawnObject> Objects(const TSession& s) { return s.Drawing(); }
+
+bool SameDrawing(const std::vector<TDrawnObject>& a, const std::vector<TDrawnObject>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i].Type != b[i].Type || a[i].Points != b[i].Points) return false;
+  return true;
+}
+
+// World UCS: a closed rectangle, a slot (two lines, two arcs), a closed polyline of two half circles, arcs turning
+// both ways, per-segment and constant widths, a polyline and lines on another layer with colour 1 and DASHED, a
+// line at z 5, a line on a layer with a Japanese name (typed as Shift-JIS through the ANSI code page). Every polyline's first chord is 10 long, the typed 距.
+TEST(FaithfulCopyE2e, ShapesWidthsPropertiesAndHeightMatchTheOracle) {
+  TSession s(Scenario("layer WALLS color=3\n"
+                      "linetype DASHED\n"
+                      "lwpolyline closed 0,0 10,0 10,6 0,6\n"
+                      "lwpolyline closed 20,0 30,0 30,4 20,4 bulges=0,1,0,1\n"
+                      "lwpolyline closed 40,0 50,0 bulges=1,1\n"
+                      "lwpolyline 60,0 70,0 80,0 90,5 bulges=0.5,-0.7,0.3\n"
+                      "lwpolyline 0,20 10,20 20,25 25,20 widths=1:2,2:2,0:0.5\n"
+                      "lwpolyline 30,20 40,20 45,28 width=0.8\n"
+                      "lwpolyline 0,40 10,40 15,45 layer=WALLS color=1 linetype=DASHED lineweight=35 ltscale=2\n"
+                      "line 50,40 60,45 layer=WALLS color=1 linetype=DASHED\n"
+                      "line 60,50,5 70,52,5\n"
+                      "layer 壁\n"
+                      "line 80,50 85,52 layer=壁 lineweight=50 thickness=2",
+                      "pick never"));
+  CaptureAll(s);
+  SetNewAngle(s, L"30", L"15", L"0");
+  s.SetField(IdKyori, L"10");
+  const std::size_t before = s.CopyData().size();
+  EXPECT_TRUE(s.Press(IdButton1).empty());
+  const auto commands = s.Commands(before);
+  ASSERT_GE(commands.size(), 2u);
+  EXPECT_EQ(commands.front(), "\x03_.UNDO _BE ");
+  EXPECT_EQ(commands.back(), "\x03_.UNDO _E ");
+  EXPECT_EQ(Oracle(s, "shapes", 30.25, 10), "ok 10\n");
+}
+
+// A turned UCS whose origin lies at z 3, three lines (one at z 5), a running end-point snap with a decoy end point
+// beside a point of the copy; then one U takes the whole copy back.
+TEST(FaithfulCopyE2e, TurnedUcsAndObjectSnapMatchTheOracleAndOneUndoTakesTheCopyBack) {
+  TSession s(Scenario("ucs-origin 100,50,3\n"
+                      "ucs-xdir 0.6,0.8,0\n"
+                      "ucs-ydir -0.8,0.6,0\n"
+                      "osmode 1\n"
+                      "osnapcoord 0\n"
+                      "line 100,50,5 106,58,5\n"  // along the UCS x axis: 0 degrees, 10 long
+                      "line 110,50 120,60\n"
+                      "line 130,40 140,45",
+                      "pick never"));
+  CaptureAll(s);
+  EXPECT_EQ(s.Field(IdKakudo), L" 0.00000000");
+  // At 90 degrees every copy is its original turned a quarter about (100,50): (120,60) lands on (90,70). A
+  // decoy end point lies 0.2 beside it.
+  s.HostControl("line 89.8,70 80,75");
+  const auto before = Objects(s);
+  SetNewAngle(s, L"90", L"0", L"0");
+  EXPECT_TRUE(s.Press(IdButton1).empty());
+  EXPECT_EQ(Oracle(s, "turned-ucs", 90, 10), "ok 3\n");
+  s.TypeIntoHost(L"U ");
+  EXPECT_TRUE(SameDrawing(Objects(s), before));
+}
+
+}  // namespace
+}  // namespace swivex::e2e
