@@ -1,7 +1,9 @@
 // The scripted demonstration: the stand-in host with a sample drawing and swivex.exe side by side; a polyline is
 // picked, captured, given a new direction and drawn. Screenshots are taken by the calling script when this
 // program asks for them (a marker file, answered by "<marker>.done"); fields and commands are printed.
-// demo.exe OUT-FOLDER SCENARIO-FILE
+// demo.exe OUT-FOLDER SCENARIO-FILE [SCALE-NAME [--short]]
+// SCALE-NAME (e.g. "96dpi") names one more screenshot after 作成, taken with the dialog's client size printed;
+// --short runs only the capture and the redraw for it (the run at another scale).
 #include <windows.h>
 
 #include <cstdio>
@@ -45,6 +47,19 @@ std::string Visible(const std::string& text) {
   return out;
 }
 
+void TypeNewDirection(const TSession& s) {
+  s.SetField(IdDo2, L"30");
+  s.SetField(IdFun2, L"0");
+  s.SetField(IdByo2, L"0");
+}
+
+void PrintClientSize(const TSession& s, const std::wstring& scale) {
+  RECT client{};
+  GetClientRect(s.Form(), &client);
+  Print("-- the dialog at " + Narrow(scale) + ": client area " + std::to_string(client.right) + " x " +
+        std::to_string(client.bottom));
+}
+
 void PrintFields(const TSession& s, const char* when) {
   Print(std::string("-- ") + when + ": caption \"" + Narrow(s.Caption()) + "\"");
   const std::pair<const char*, int> fields[] = {{"eKyori", IdKyori}, {"eKakudo", IdKakudo}, {"eDo", IdDo},
@@ -57,16 +72,30 @@ void PrintFields(const TSession& s, const char* when) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    Print("usage: swivex_demo OUT-FOLDER SCENARIO-FILE");
+    Print("usage: swivex_demo OUT-FOLDER SCENARIO-FILE [SCALE-NAME [--short]]");
     return 2;
   }
+  const std::wstring scale = argc > 3 ? argv[3] : L"";
+  const bool shortRun = argc > 4 && std::wstring(argv[4]) == L"--short";
   OutFolder = argv[1];
   if (OutFolder.back() != L'\\') OutFolder += L'\\';
   std::ifstream in(std::filesystem::path(argv[2]), std::ios::binary);
   std::stringstream scenario;
   scenario << in.rdbuf();
   try {
-    TSession s(scenario.str(), true, OutFolder + L"swivex\\");
+    TSession s(scenario.str(), true, OutFolder + (shortRun ? L"swivex-" + scale : L"swivex") + L"\\");
+    if (shortRun) {
+      // The dialog at another scale, filled in after a capture and a redraw, the host to its right.
+      SetWindowPos(s.HostFrame(), nullptr, 700, 40, 520, 460, SWP_NOZORDER | SWP_NOACTIVATE);
+      s.Press(IdButton2);
+      TypeNewDirection(s);
+      for (const auto& b : s.Press(IdButton1)) Print("message box: " + Narrow(b.Text));
+      PrintFields(s, "after 取込 and 作成");
+      PrintClientSize(s, scale);
+      Sleep(800);
+      Screenshot(scale);
+      return 0;
+    }
     // Side by side: the dialog stays at its designed place, the host to its right.
     SetWindowPos(s.HostFrame(), nullptr, 480, 40, 520, 460, SWP_NOZORDER | SWP_NOACTIVATE);
     Sleep(800);
@@ -76,9 +105,7 @@ int wmain(int argc, wchar_t** argv) {
     const auto captureBoxes = s.Press(IdButton2);
     for (const auto& b : captureBoxes) Print("message box: " + Narrow(b.Text));
     PrintFields(s, "after 取込");
-    s.SetField(IdDo2, L"30");
-    s.SetField(IdFun2, L"0");
-    s.SetField(IdByo2, L"0");
+    TypeNewDirection(s);
     PrintFields(s, "new direction typed");
     Sleep(500);
     Screenshot(L"before");
@@ -89,6 +116,10 @@ int wmain(int argc, wchar_t** argv) {
     PrintFields(s, "after 作成");
     Sleep(800);
     Screenshot(L"after");
+    if (!scale.empty()) {
+      PrintClientSize(s, scale);
+      Screenshot(scale);
+    }
 
     Print("== commands the host received (WM_COPYDATA, dwData 1)");
     const auto entries = s.CopyData();
