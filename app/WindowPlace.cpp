@@ -8,6 +8,9 @@ namespace {
 
 constexpr wchar_t kLeftValue[] = L"WindowLeft";
 constexpr wchar_t kTopValue[] = L"WindowTop";
+// Far beyond any desktop, yet far from overflowing when the frame's size is added: a value beyond it is taken as
+// this far away, and so lands on the nearest monitor.
+constexpr LONG kFarthest = 1 << 20;
 
 // Closes the registry key when it goes out of scope.
 class TRegKey {
@@ -30,7 +33,8 @@ std::optional<LONG> ReadCoordinate(HKEY key, const wchar_t* name) {
   if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
       type != REG_DWORD || size != sizeof value)
     return std::nullopt;
-  return static_cast<LONG>(value);  // a place left of or above the primary monitor is negative
+  // A place left of or above the primary monitor is negative.
+  return std::clamp(static_cast<LONG>(value), -kFarthest, kFarthest);
 }
 
 void WriteCoordinate(HKEY key, const wchar_t* name, LONG coordinate) {

@@ -11,7 +11,8 @@ namespace swivex {
 
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Swivex";
 
-// The saved top-left corner; none at the first start or when a value is missing or not a DWORD.
+// The saved top-left corner; none at the first start or when a value is missing or not a DWORD. A value beyond
+// any desktop reads as far away (so that the place lands on the nearest monitor).
 std::optional<POINT> LoadWindowPlace();
 
 // Saves the window's top-left corner; a failing registry leaves the next start at the designed place.

@@ -61,9 +61,10 @@ TEST(DialogE2e, ARestartReopensWhereTheDialogWasLeftOrOnScreenWhenThatPlaceIsGon
   EXPECT_EQ(again.top, 410);
   EXPECT_EQ(again.right - again.left, first.right - first.left);
 
-  // Left on a monitor that has since gone (far left, below): back whole in the work area, as near as it fits.
+  // Left on a monitor that has since gone (far left, below; the left as far as a DWORD goes): back whole in the
+  // work area, as near as it fits.
   s.StopTool();
-  const DWORD left = static_cast<DWORD>(-4000), top = 5000;
+  const DWORD left = 0x80000000, top = 5000;
   ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Swivex", L"WindowLeft", REG_DWORD, &left, sizeof left),
             ERROR_SUCCESS);
   ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Swivex", L"WindowTop", REG_DWORD, &top, sizeof top),
