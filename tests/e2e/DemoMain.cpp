@@ -2,8 +2,8 @@
 // picked, captured, given a new direction and drawn. Screenshots are taken by the calling script when this
 // program asks for them (a marker file, answered by "<marker>.done"); fields and commands are printed.
 // demo.exe OUT-FOLDER SCENARIO-FILE [SCALE-NAME [--short]]
-// SCALE-NAME (e.g. "96dpi") names one more screenshot after 作成, taken with the dialog's client size printed;
-// --short runs only the capture and the redraw for it (the run at another scale).
+// SCALE-NAME (e.g. "96dpi") names one more screenshot after 作成, with the dialog's client size printed; --short
+// (the run at another scale) takes only that one and leaves the drawing's files alone.
 #include <windows.h>
 
 #include <cstdio>
@@ -47,12 +47,6 @@ std::string Visible(const std::string& text) {
   return out;
 }
 
-void TypeNewDirection(const TSession& s) {
-  s.SetField(IdDo2, L"30");
-  s.SetField(IdFun2, L"0");
-  s.SetField(IdByo2, L"0");
-}
-
 void PrintClientSize(const TSession& s, const std::wstring& scale) {
   RECT client{};
   GetClientRect(s.Form(), &client);
@@ -84,42 +78,34 @@ int wmain(int argc, wchar_t** argv) {
   scenario << in.rdbuf();
   try {
     TSession s(scenario.str(), true, OutFolder + (shortRun ? L"swivex-" + scale : L"swivex") + L"\\");
-    if (shortRun) {
-      // The dialog at another scale, filled in after a capture and a redraw, the host to its right.
-      SetWindowPos(s.HostFrame(), nullptr, 700, 40, 520, 460, SWP_NOZORDER | SWP_NOACTIVATE);
-      s.Press(IdButton2);
-      TypeNewDirection(s);
-      for (const auto& b : s.Press(IdButton1)) Print("message box: " + Narrow(b.Text));
-      PrintFields(s, "after 取込 and 作成");
-      PrintClientSize(s, scale);
-      Sleep(800);
-      Screenshot(scale);
-      return 0;
-    }
-    // Side by side: the dialog stays at its designed place, the host to its right.
-    SetWindowPos(s.HostFrame(), nullptr, 480, 40, 520, 460, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Side by side: the dialog stays at its designed place, the host to its right (further right for the larger
+    // dialog of the run at another scale).
+    SetWindowPos(s.HostFrame(), nullptr, shortRun ? 700 : 480, 40, 520, 460, SWP_NOZORDER | SWP_NOACTIVATE);
     Sleep(800);
-    Screenshot(L"start");
+    if (!shortRun) Screenshot(L"start");
 
     Print("== 取込: the host picks the polyline");
     const auto captureBoxes = s.Press(IdButton2);
     for (const auto& b : captureBoxes) Print("message box: " + Narrow(b.Text));
     PrintFields(s, "after 取込");
-    TypeNewDirection(s);
+    s.SetField(IdDo2, L"30");
+    s.SetField(IdFun2, L"0");
+    s.SetField(IdByo2, L"0");
     PrintFields(s, "new direction typed");
     Sleep(500);
-    Screenshot(L"before");
+    if (!shortRun) Screenshot(L"before");
 
     const std::size_t before = s.CopyData().size();
     Print("== 作成");
     for (const auto& b : s.Press(IdButton1)) Print("message box: " + Narrow(b.Text));
     PrintFields(s, "after 作成");
     Sleep(800);
-    Screenshot(L"after");
+    if (!shortRun) Screenshot(L"after");
     if (!scale.empty()) {
       PrintClientSize(s, scale);
       Screenshot(scale);
     }
+    if (shortRun) return 0;
 
     Print("== commands the host received (WM_COPYDATA, dwData 1)");
     const auto entries = s.CopyData();

@@ -161,10 +161,10 @@ TSession::TSession(const std::string& scenarioUtf8, bool withHost, const std::ws
                   : std::wstring(temp) + L"swivex-e2e-テスト-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                         std::to_wstring(++sessions) + L"\\";
   std::filesystem::remove_all(std::filesystem::path(Folder_));
+  ForgetWindowPlace();  // a first start
   std::filesystem::create_directories(std::filesystem::path(Folder_ + L"host"));
   if (!CopyFileW(BuildPath(SWIVEX_EXE).c_str(), (Folder_ + L"swivex.exe").c_str(), FALSE))
     throw std::runtime_error("cannot copy swivex.exe");
-  ForgetWindowPlace();
   if (withHost) StartHost(scenarioUtf8);
   if (withTool) StartTool();
 }
