@@ -1,8 +1,5 @@
 #include "app/SwivexForm.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "app/ControlIds.h"
 #include "app/DpiLayout.h"
 #include "app/ErrorBox.h"
@@ -202,13 +199,14 @@ void TSwivexF::FormCreate() {
 }
 
 bool TSwivexF::TakeEnterKey(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN) return false;
-  const HWND takesEnter[] = {Fields_.eDo2, Fields_.eFun2, Fields_.eByo2, Fields_.eKyori};
-  if (!msg.hwnd || std::find(std::begin(takesEnter), std::end(takesEnter), msg.hwnd) == std::end(takesEnter))
-    return false;
-  const bool repeat = (msg.lParam & (1L << 30)) != 0;  // the key held down: one press draws once
-  if (!repeat) OnButton(IdButton1);
-  return true;
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN || !msg.hwnd) return false;
+  for (HWND field : {Fields_.eDo2, Fields_.eFun2, Fields_.eByo2, Fields_.eKyori}) {
+    if (msg.hwnd != field) continue;
+    const bool repeat = (msg.lParam & (1L << 30)) != 0;  // the key held down: one press draws once
+    if (!repeat) OnButton(IdButton1);
+    return true;
+  }
+  return false;
 }
 
 void TSwivexF::OnButton(int id) {

@@ -2,8 +2,8 @@
 # The main job: the stand-in CAD host with a sample drawing and swivex.exe side by side under Wine (code page 932).
 # With a display a person picks an object in the host, presses 取込, types a new direction and presses 作成.
 # Without one the same runs scripted on a virtual display: a polyline is picked, captured, given the direction
-# 30°0'0" and drawn; out/ receives screenshots (start, before and after 作成, and the dialog at 96 and at 144 dpi),
-# the resulting drawing as DXF (and JSON), and the fields and the commands sent are printed.
+# 30°0'0" and drawn; out/ receives screenshots (start, before and after 作成), the resulting drawing as DXF (and
+# JSON), and the fields and the commands sent are printed.
 set -euo pipefail
 SWIVEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$SWIVEX_ROOT/scripts/setup.sh"
@@ -34,7 +34,8 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 # Scripted, on a virtual display: the driver asks for each screenshot with a marker file. The full run at 96 dpi,
-# then a short one (capture and redraw) in a copy of the prefix set to 144 dpi.
+# then a short one in a copy of the prefix set to 144 dpi; out/demo-96dpi.png and out/demo-144dpi.png show the
+# dialog after 作成 at both scales.
 rm -f out/*.png out/rotated.dxf out/rotated.json out/.shot-*
 scenario=out/demo-drawing.txt
 { cat scripts/demo-drawing.txt; echo "pick 0 800"; } > $scenario
