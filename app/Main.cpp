@@ -22,7 +22,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     UpdateWindow(form.Handle());
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      // The dialog manager gives the tab key its meaning.
+      // Enter in the fields that take it presses 作成; the dialog manager gives the tab key its meaning.
+      if (IsWindow(form.Handle()) && form.TakeEnterKey(msg)) continue;
       if (!IsWindow(form.Handle()) || !IsDialogMessageW(form.Handle(), &msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

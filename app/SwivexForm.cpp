@@ -1,7 +1,9 @@
 #include "app/SwivexForm.h"
 
 #include "app/ControlIds.h"
+#include "app/DpiLayout.h"
 #include "app/ErrorBox.h"
+#include "app/WindowPlace.h"
 #include "cadlink/AcadLink.h"
 #include "workflows/CaptureGlue.h"
 #include "workflows/RedrawGlue.h"
@@ -10,9 +12,10 @@ namespace swivex {
 
 namespace {
 
-// Client area and designed place at 96 dpi.
+// Client area, font height and designed place at 96 dpi.
 constexpr int kClientWidth = 274;
 constexpr int kClientHeight = 170;
+constexpr int kFontHeight = 12;
 constexpr int kFormLeft = 192;
 constexpr int kFormTop = 117;
 // Dialog border with only the close box: no minimise, no maximise, no sizing.
@@ -24,6 +27,55 @@ constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
 // Group boxes lie under the controls framed by them and must not paint over them.
 constexpr DWORD kGroup = BS_GROUPBOX | WS_CLIPSIBLINGS;
+
+// One control of the form: its place in the client area at 96 dpi.
+struct TControlRow {
+  int Id;
+  const wchar_t* Class;
+  const wchar_t* Text;
+  DWORD Style;
+  DWORD ExStyle;
+  int Left, Top, Width, Height;
+};
+
+// In tab order. The group boxes come last, under everything they frame; the controls they frame are children of
+// the form, placed at the group's offset: 現在値 (8, 8) and 変更後 (8, 88).
+constexpr TControlRow kControls[] = {
+    {IdButton2, L"BUTTON", L"取込", kButton, 0, 200, 53, 57, 25},
+    {IdKyori, L"EDIT", L"eKyori", kEdit, WS_EX_CLIENTEDGE, 168, 32, 89, 20},
+    {IdDo, L"EDIT", L"eDo", kEdit, WS_EX_CLIENTEDGE, 56, 56, 33, 20},
+    {IdFun, L"EDIT", L"eFun", kEdit, WS_EX_CLIENTEDGE, 91, 56, 33, 20},
+    {IdByo, L"EDIT", L"eByo", kEdit, WS_EX_CLIENTEDGE, 126, 56, 69, 20},
+    {IdDo2, L"EDIT", L"eDo2", kEdit, WS_EX_CLIENTEDGE, 56, 112, 33, 20},
+    {IdFun2, L"EDIT", L"eFun2", kEdit, WS_EX_CLIENTEDGE, 91, 112, 33, 20},
+    {IdByo2, L"EDIT", L"eByo2", kEdit, WS_EX_CLIENTEDGE, 126, 112, 69, 20},
+    {IdButton1, L"BUTTON", L"作成", kButton, 0, 200, 133, 57, 25},
+    {IdLabel4, L"STATIC", L"角度", kLabel, 0, 8 + 16, 8 + 26, 24, 12},
+    {IdLabel6, L"STATIC", L"度分秒", kLabel, 0, 8 + 8, 8 + 50, 36, 12},
+    {IdLabel3, L"STATIC", L"距", kLabel, 0, 8 + 144, 8 + 26, 12, 12},
+    {IdKakudo, L"EDIT", L"eKakudo", kEdit, WS_EX_CLIENTEDGE, 8 + 48, 8 + 24, 89, 20},
+    {IdLabel1, L"STATIC", L"度分秒", kLabel, 0, 8 + 8, 88 + 26, 36, 12},
+    {IdLabel2, L"STATIC", L"角度", kLabel, 0, 8 + 16, 88 + 50, 24, 12},
+    {IdKakudo2, L"EDIT", L"eKakudo2", kEdit, WS_EX_CLIENTEDGE, 8 + 48, 88 + 48, 89, 20},
+    {IdGroupBox1, L"BUTTON", L"現在値", kGroup, 0, 8, 8, 257, 73},
+    {IdGroupBox2, L"BUTTON", L"変更後", kGroup, 0, 8, 88, 257, 73},
+};
+
+// The field of the dialog that a control id names; null for buttons, labels and group boxes.
+HWND* FieldOf(TDialogFields& fields, int id) {
+  switch (id) {
+    case IdKakudo: return &fields.eKakudo;
+    case IdKyori: return &fields.eKyori;
+    case IdDo: return &fields.eDo;
+    case IdFun: return &fields.eFun;
+    case IdByo: return &fields.eByo;
+    case IdDo2: return &fields.eDo2;
+    case IdFun2: return &fields.eFun2;
+    case IdByo2: return &fields.eByo2;
+    case IdKakudo2: return &fields.eKakudo2;
+    default: return nullptr;
+  }
+}
 
 // Clears the "busy" mark even when the capture ends with an exception.
 class TBusyGuard {
@@ -64,49 +116,24 @@ bool TSwivexF::Create(HINSTANCE instance, HWND owner) {
                                     frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                                     instance, this);
   if (!form) return false;
-  Font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ Ｐゴシック");
-  SendMessageW(form, WM_SETFONT, reinterpret_cast<WPARAM>(Font_), FALSE);
   CreateControls(instance);
+  // Laid out for the DPI of the monitor it opens on, then moved to where the user left it last time.
+  LayOut(DpiOfWindow(form));
+  PlaceAtSavedPlace();
   FormCreate();
   return true;
 }
 
-HWND TSwivexF::AddControl(HINSTANCE instance, const wchar_t* className, const wchar_t* text, DWORD style,
-                          DWORD exStyle, int id, int left, int top, int width, int height) {
-  const HWND control = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, left, top, width,
-                                       height, Fields_.Form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                       instance, nullptr);
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font_), FALSE);
-  return control;
-}
-
-// Children are created in tab order: each new child goes below the ones before it, and the tab key follows that
-// order. The group boxes come last, under everything they frame; the controls they frame are children of the
-// form, placed at the group's offset.
+// Children are created in tab order (the table's order): each new child goes below the ones before it, and the
+// tab key follows that order. Their places and the font are set by LayOut.
 void TSwivexF::CreateControls(HINSTANCE instance) {
-  const HINSTANCE in = instance;
-  AddControl(in, L"BUTTON", L"取込", kButton, 0, IdButton2, 200, 53, 57, 25);
-  Fields_.eKyori = AddControl(in, L"EDIT", L"eKyori", kEdit, WS_EX_CLIENTEDGE, IdKyori, 168, 32, 89, 20);
-  Fields_.eDo = AddControl(in, L"EDIT", L"eDo", kEdit, WS_EX_CLIENTEDGE, IdDo, 56, 56, 33, 20);
-  Fields_.eFun = AddControl(in, L"EDIT", L"eFun", kEdit, WS_EX_CLIENTEDGE, IdFun, 91, 56, 33, 20);
-  Fields_.eByo = AddControl(in, L"EDIT", L"eByo", kEdit, WS_EX_CLIENTEDGE, IdByo, 126, 56, 69, 20);
-  Fields_.eDo2 = AddControl(in, L"EDIT", L"eDo2", kEdit, WS_EX_CLIENTEDGE, IdDo2, 56, 112, 33, 20);
-  Fields_.eFun2 = AddControl(in, L"EDIT", L"eFun2", kEdit, WS_EX_CLIENTEDGE, IdFun2, 91, 112, 33, 20);
-  Fields_.eByo2 = AddControl(in, L"EDIT", L"eByo2", kEdit, WS_EX_CLIENTEDGE, IdByo2, 126, 112, 69, 20);
-  AddControl(in, L"BUTTON", L"作成", kButton, 0, IdButton1, 200, 133, 57, 25);
-  // Inside 現在値 (offset 8, 8).
-  AddControl(in, L"STATIC", L"角度", kLabel, 0, IdLabel4, 8 + 16, 8 + 26, 24, 12);
-  AddControl(in, L"STATIC", L"度分秒", kLabel, 0, IdLabel6, 8 + 8, 8 + 50, 36, 12);
-  AddControl(in, L"STATIC", L"距", kLabel, 0, IdLabel3, 8 + 144, 8 + 26, 12, 12);
-  Fields_.eKakudo = AddControl(in, L"EDIT", L"eKakudo", kEdit, WS_EX_CLIENTEDGE, IdKakudo, 8 + 48, 8 + 24, 89, 20);
-  // Inside 変更後 (offset 8, 88).
-  AddControl(in, L"STATIC", L"度分秒", kLabel, 0, IdLabel1, 8 + 8, 88 + 26, 36, 12);
-  AddControl(in, L"STATIC", L"角度", kLabel, 0, IdLabel2, 8 + 16, 88 + 50, 24, 12);
-  Fields_.eKakudo2 =
-      AddControl(in, L"EDIT", L"eKakudo2", kEdit, WS_EX_CLIENTEDGE, IdKakudo2, 8 + 48, 88 + 48, 89, 20);
-  AddControl(in, L"BUTTON", L"現在値", kGroup, 0, IdGroupBox1, 8, 8, 257, 73);
-  AddControl(in, L"BUTTON", L"変更後", kGroup, 0, IdGroupBox2, 8, 88, 257, 73);
+  for (const TControlRow& row : kControls) {
+    const HWND control =
+        CreateWindowExW(row.ExStyle, row.Class, row.Text, WS_CHILD | WS_VISIBLE | row.Style, row.Left, row.Top,
+                        row.Width, row.Height, Fields_.Form,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.Id)), instance, nullptr);
+    if (HWND* field = FieldOf(Fields_, row.Id)) *field = control;
+  }
 
   // Only the measured degrees and minutes are limited; every other field takes text of any length (the edit
   // control's own default would cut a long paste at 30000 characters).
@@ -117,6 +144,51 @@ void TSwivexF::CreateControls(HINSTANCE instance) {
   SendMessageW(Fields_.eFun, EM_SETLIMITTEXT, 3, 0);
 }
 
+// Places every control and sizes the client area from the 96-dpi table scaled to dpi, with the font made for that
+// DPI. The window keeps its top-left corner.
+void TSwivexF::LayOut(int dpi) {
+  const HFONT font = CreateFontW(-ScaleToDpi(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                 SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ Ｐゴシック");
+  SendMessageW(Fields_.Form, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  for (const TControlRow& row : kControls) {
+    const HWND control = GetDlgItem(Fields_.Form, row.Id);
+    const RECT r = ScaleRectToDpi(row.Left, row.Top, row.Width, row.Height, dpi);
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  if (Font_) DeleteObject(Font_);  // no control uses the old font any more
+  Font_ = font;
+  Dpi_ = dpi;
+  ResizeClient();
+}
+
+// The frame around the scaled client area, measured on the window itself: its caption and borders are already
+// those of the DPI it is shown at.
+void TSwivexF::ResizeClient() {
+  RECT frame{}, client{};
+  GetWindowRect(Fields_.Form, &frame);
+  GetClientRect(Fields_.Form, &client);
+  const int width = ScaleToDpi(kClientWidth, Dpi_) + (frame.right - frame.left) - client.right;
+  const int height = ScaleToDpi(kClientHeight, Dpi_) + (frame.bottom - frame.top) - client.bottom;
+  SetWindowPos(Fields_.Form, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The first start keeps the designed place; later starts reopen where the dialog was closed, on a visible monitor.
+void TSwivexF::PlaceAtSavedPlace() {
+  const auto saved = LoadWindowPlace();
+  if (!saved) return;
+  RECT frame{};
+  GetWindowRect(Fields_.Form, &frame);
+  OffsetRect(&frame, saved->x - frame.left, saved->y - frame.top);
+  const RECT shown = OntoVisibleMonitor(frame);
+  SetWindowPos(Fields_.Form, nullptr, shown.left, shown.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Another monitor may have another DPI.
+  const int dpi = DpiOfWindow(Fields_.Form);
+  if (dpi != Dpi_) LayOut(dpi);
+}
+
 void TSwivexF::FormCreate() {
   SetTopMost(Fields_.Form, true);
   for (HWND field : {Fields_.eKakudo, Fields_.eDo, Fields_.eFun, Fields_.eByo, Fields_.eDo2, Fields_.eFun2,
@@ -124,6 +196,17 @@ void TSwivexF::FormCreate() {
     SetWindowTextW(field, L"");
   // The history copy puts text on the clipboard; the dialog owns it meanwhile.
   AcadSetClipboardOwner(Fields_.Form);
+}
+
+bool TSwivexF::TakeEnterKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN || !msg.hwnd) return false;
+  for (HWND field : {Fields_.eDo2, Fields_.eFun2, Fields_.eByo2, Fields_.eKyori}) {
+    if (msg.hwnd != field) continue;
+    const bool repeat = (msg.lParam & (1L << 30)) != 0;  // the key held down: one press draws once
+    if (!repeat) OnButton(IdButton1);
+    return true;
+  }
+  return false;
 }
 
 void TSwivexF::OnButton(int id) {
@@ -165,8 +248,19 @@ LRESULT TSwivexF::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnButton(LOWORD(wParam));
-      return 0;  // Enter and Esc (IDOK, IDCANCEL from the dialog manager) do nothing
+      // Enter outside the fields that take it and Esc (IDOK, IDCANCEL from the dialog manager) do nothing: there
+      // is no default button, and Esc must not close the tool.
+      return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another scale: the system's suggested frame, and the layout for the new DPI.
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(form, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      LayOut(HIWORD(wParam));
+      return 0;
+    }
     case WM_DESTROY:
+      SaveWindowPlace(form);
       RemovePropW(form, kActionsDoneProperty);
       SetWindowLongPtrW(form, GWLP_USERDATA, 0);
       PostQuitMessage(0);

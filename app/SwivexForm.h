@@ -23,18 +23,23 @@ class TSwivexF {
   bool Create(HINSTANCE instance, HWND owner = nullptr);
   HWND Handle() const { return Fields_.Form; }
   const TDialogFields& Fields() const { return Fields_; }
+  // Enter in the new angle's fields (変更後) or in the length (距) presses 作成; the message loop offers each message
+  // before the dialog manager sees it. True when the message was taken.
+  bool TakeEnterKey(const MSG& msg);
 
  private:
   static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls(HINSTANCE instance);
-  HWND AddControl(HINSTANCE instance, const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
-                  int id, int left, int top, int width, int height);
+  void LayOut(int dpi);
+  void ResizeClient();
+  void PlaceAtSavedPlace();
   void FormCreate();
   void OnButton(int id);
 
   TDialogFields Fields_;
   HFONT Font_ = nullptr;
+  int Dpi_ = 0;  // the DPI the controls are laid out for
   bool Busy_ = false;  // a capture waits for the pick: the buttons do nothing meanwhile
 };
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job: the stand-in CAD host with a sample drawing and swivex.exe side by side under Wine (code page 932).
 # With a display a person picks an object in the host, presses 取込, types a new direction and presses 作成.
-# Without one the same runs scripted on a virtual display: everything is selected, captured, given the direction
+# Without one the same runs scripted on a virtual display: a polyline is picked, captured, given the direction
 # 30°0'0" and drawn; out/ receives screenshots (start, before and after 作成), the resulting drawing as DXF (and
 # JSON), and the fields and the commands sent are printed.
 set -euo pipefail
@@ -33,27 +33,39 @@ if [ -n "${DISPLAY:-}" ]; then
   exit 0
 fi
 
-# Scripted, on a virtual display: the driver asks for each screenshot with a marker file.
+# Scripted, on a virtual display: the driver asks for each screenshot with a marker file. The full run at 96 dpi,
+# then a short one in a copy of the prefix set to 144 dpi; out/demo-96dpi.png and out/demo-144dpi.png show the
+# dialog after 作成 at both scales.
 rm -f out/*.png out/rotated.dxf out/rotated.json out/.shot-*
 scenario=out/demo-drawing.txt
 { cat scripts/demo-drawing.txt; echo "pick never"; } > $scenario
-xvfb-run -a -s "-screen 0 1024x560x24" bash -c '
-  set -u
-  wine "$0/tests/e2e/swivex_demo.exe" "$1" "$2" & driver=$!
-  while kill -0 $driver 2>/dev/null; do
-    for marker in out/.shot-*; do
-      [ -e "$marker" ] || continue
-      case "$marker" in *.done) continue ;; esac
-      name=${marker#out/.shot-}
-      [ -e "$marker.done" ] && continue
-      import -window root "out/demo-$name.png"
-      touch "$marker.done"
+run_scripted() {  # prefix screen driver-arguments...
+  local prefix=$1 screen=$2
+  shift 2
+  WINEPREFIX=$prefix xvfb-run -a -s "-screen 0 $screen" bash -c '
+    set -u
+    build=$1
+    shift
+    wine "$build/tests/e2e/swivex_demo.exe" "$@" & driver=$!
+    while kill -0 $driver 2>/dev/null; do
+      for marker in out/.shot-*; do
+        [ -e "$marker" ] || continue
+        case "$marker" in *.done) continue ;; esac
+        name=${marker#out/.shot-}
+        [ -e "$marker.done" ] && continue
+        import -window root "out/demo-$name.png"
+        touch "$marker.done"
+      done
+      sleep 0.2
     done
-    sleep 0.2
-  done
-  wait $driver; status=$?
-  wineserver -k 2>/dev/null || true
-  exit $status' "$BUILD" "$(winpath out)" "$(winpath $scenario)"
+    wait $driver; status=$?
+    wineserver -k 2>/dev/null || true
+    exit $status' _ "$BUILD" "$@"
+}
+run_scripted "$WINEPREFIX" 1024x560x24 "$(winpath out)" "$(winpath $scenario)" 96dpi
+echo
+echo "== the same dialog at 144 dpi"
+run_scripted "$(swivex_dpi_prefix 144)" 1280x600x24 "$(winpath out)" "$(winpath $scenario)" 144dpi --short
 echo
 echo "screenshots: $(ls out/demo-*.png | tr '\n' ' ')"
 echo "drawing:     out/rotated.dxf (and out/rotated.json)"

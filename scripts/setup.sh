@@ -54,6 +54,29 @@ swivex_make_wineprefix() {
     LC_ALL=ja_JP.UTF-8 wine regedit /S "$SWIVEX_ROOT/scripts/wine-fonts.reg" >/dev/null 2>&1 || true
     wineserver -w || true
   fi
+  # The caption buttons' symbols: Wine draws them with the Marlett font, which it finds in the prefix's Fonts
+  # folder but not where fonts-wine installs it; without it they show as the letters "r", "0" and "1".
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" marlett=/usr/share/wine/fonts/marlett.ttf
+  if [ ! -f "$fonts/marlett.ttf" ] && [ -f "$marlett" ]; then
+    mkdir -p "$fonts"
+    cp "$marlett" "$fonts/marlett.ttf"
+  fi
+}
+
+# A copy of the project's prefix that runs at another scale (the prefix's LogPixels), for the screenshots at that
+# DPI; made again when the project's prefix has changed since. Prints its path. swivex_dpi_prefix 144
+swivex_dpi_prefix() {
+  local dpi=$1 copy="$WINEPREFIX-${1}dpi"
+  if [ ! -f "$copy/.swivex-logpixels-$dpi" ] || [ "$WINEPREFIX/user.reg" -nt "$copy/.swivex-logpixels-$dpi" ]; then
+    WINEPREFIX="$WINEPREFIX" wineserver -w 2>/dev/null || true
+    rm -rf "$copy"
+    cp -a "$WINEPREFIX" "$copy"
+    WINEPREFIX="$copy" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+      >/dev/null 2>&1 || true
+    WINEPREFIX="$copy" wineserver -w || true
+    touch "$copy/.swivex-logpixels-$dpi"
+  fi
+  echo "$copy"
 }
 
 swivex_setup() {

@@ -1,7 +1,9 @@
 // The scripted demonstration: the stand-in host with a sample drawing and swivex.exe side by side; everything is
 // selected, captured, given a new direction and drawn. Screenshots are taken by the calling script when this
 // program asks for them (a marker file, answered by "<marker>.done"); fields and commands are printed.
-// demo.exe OUT-FOLDER SCENARIO-FILE
+// demo.exe OUT-FOLDER SCENARIO-FILE [SCALE-NAME [--short]]
+// SCALE-NAME (e.g. "96dpi") names one more screenshot after 作成, with the dialog's client size printed; --short
+// (the run at another scale) takes only that one and leaves the drawing's files alone.
 #include <windows.h>
 
 #include <cstdio>
@@ -45,6 +47,13 @@ std::string Visible(const std::string& text) {
   return out;
 }
 
+void PrintClientSize(const TSession& s, const std::wstring& scale) {
+  RECT client{};
+  GetClientRect(s.Form(), &client);
+  Print("-- the dialog at " + Narrow(scale) + ": client area " + std::to_string(client.right) + " x " +
+        std::to_string(client.bottom));
+}
+
 void PrintFields(const TSession& s, const char* when) {
   Print(std::string("-- ") + when + ": caption \"" + Narrow(s.Caption()) + "\"");
   const std::pair<const char*, int> fields[] = {{"eKyori", IdKyori}, {"eKakudo", IdKakudo}, {"eDo", IdDo},
@@ -57,20 +66,23 @@ void PrintFields(const TSession& s, const char* when) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    Print("usage: swivex_demo OUT-FOLDER SCENARIO-FILE");
+    Print("usage: swivex_demo OUT-FOLDER SCENARIO-FILE [SCALE-NAME [--short]]");
     return 2;
   }
+  const std::wstring scale = argc > 3 ? argv[3] : L"";
+  const bool shortRun = argc > 4 && std::wstring(argv[4]) == L"--short";
   OutFolder = argv[1];
   if (OutFolder.back() != L'\\') OutFolder += L'\\';
   std::ifstream in(std::filesystem::path(argv[2]), std::ios::binary);
   std::stringstream scenario;
   scenario << in.rdbuf();
   try {
-    TSession s(scenario.str(), true, OutFolder + L"swivex\\");
-    // Side by side: the dialog stays at its designed place, the host to its right.
-    SetWindowPos(s.HostFrame(), nullptr, 480, 40, 520, 460, SWP_NOZORDER | SWP_NOACTIVATE);
+    TSession s(scenario.str(), true, OutFolder + (shortRun ? L"swivex-" + scale : L"swivex") + L"\\");
+    // Side by side: the dialog stays at its designed place, the host to its right (further right for the larger
+    // dialog of the run at another scale).
+    SetWindowPos(s.HostFrame(), nullptr, shortRun ? 700 : 480, 40, 520, 460, SWP_NOZORDER | SWP_NOACTIVATE);
     Sleep(800);
-    Screenshot(L"start");
+    if (!shortRun) Screenshot(L"start");
 
     Print("== 取込: everything is selected (ALL typed at the selection prompt)");
     s.PressNoWait(IdButton2);
@@ -93,14 +105,19 @@ int wmain(int argc, wchar_t** argv) {
     s.SetField(IdByo2, L"0");
     PrintFields(s, "new direction typed");
     Sleep(500);
-    Screenshot(L"before");
+    if (!shortRun) Screenshot(L"before");
 
     const std::size_t before = s.CopyData().size();
     Print("== 作成");
     for (const auto& b : s.Press(IdButton1)) Print("message box: " + Narrow(b.Text));
     PrintFields(s, "after 作成");
     Sleep(800);
-    Screenshot(L"after");
+    if (!shortRun) Screenshot(L"after");
+    if (!scale.empty()) {
+      PrintClientSize(s, scale);
+      Screenshot(scale);
+    }
+    if (shortRun) return 0;
 
     Print("== commands the host received (WM_COPYDATA, dwData 1)");
     const auto entries = s.CopyData();

@@ -142,6 +142,8 @@ std::string Utf16Le(const std::wstring& text) {
 
 std::string AnsiBytes(const std::wstring& text) { return WideToAnsi(text); }
 
+void ForgetWindowPlace() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Swivex"); }
+
 std::wstring BuildPath(const char* linuxPath) {
   std::wstring path = L"Z:" + Widen(linuxPath);
   for (auto& c : path)
@@ -159,6 +161,7 @@ TSession::TSession(const std::string& scenarioUtf8, bool withHost, const std::ws
                   : std::wstring(temp) + L"swivex-e2e-テスト-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                         std::to_wstring(++sessions) + L"\\";
   std::filesystem::remove_all(std::filesystem::path(Folder_));
+  ForgetWindowPlace();  // a first start
   std::filesystem::create_directories(std::filesystem::path(Folder_ + L"host"));
   if (!CopyFileW(BuildPath(SWIVEX_EXE).c_str(), (Folder_ + L"swivex.exe").c_str(), FALSE))
     throw std::runtime_error("cannot copy swivex.exe");
@@ -170,6 +173,7 @@ TSession::~TSession() {
   TakeMessageBoxes();
   Stop(ToolProcess_, Form_);
   Stop(HostProcess_, HostFrame_);
+  ForgetWindowPlace();
   std::error_code ignored;
   if (!Keep_) std::filesystem::remove_all(std::filesystem::path(Folder_), ignored);
 }
@@ -186,6 +190,11 @@ void TSession::StartHost(const std::string& scenarioUtf8) {
   const std::string ready = ReadWhole(host + L"ready.txt");
   HostFrame_ = reinterpret_cast<HWND>(
       static_cast<UINT_PTR>(std::strtoull(ready.c_str() + ready.find("main ") + 5, nullptr, 10)));
+}
+
+void TSession::StopTool() {
+  Stop(ToolProcess_, Form_);
+  Form_ = nullptr;
 }
 
 void TSession::StartTool() {
@@ -222,6 +231,18 @@ void TSession::PressNoWait(int buttonId) const {
 std::vector<TMessageBox> TSession::Press(int buttonId, DWORD timeoutMs) {
   const int before = ActionsDone();
   PressNoWait(buttonId);
+  return WaitForActions(before, timeoutMs);
+}
+
+void TSession::PostKey(int controlId, UINT virtualKey, int repeats) const {
+  const HWND control = GetDlgItem(Form_, controlId);
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageW(control, WM_KEYDOWN, virtualKey, scan | 1);
+  for (int i = 0; i < repeats; ++i) PostMessageW(control, WM_KEYDOWN, virtualKey, scan | 1 | (1L << 30));
+  PostMessageW(control, WM_KEYUP, virtualKey, scan | 1 | (1L << 30) | (1L << 31));
+}
+
+std::vector<TMessageBox> TSession::WaitForActions(int before, DWORD timeoutMs) {
   std::vector<TMessageBox> boxes;
   const bool done = WaitFor(timeoutMs, [&] {
     for (auto& box : TakeMessageBoxes()) boxes.push_back(box);

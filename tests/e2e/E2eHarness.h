@@ -57,6 +57,15 @@ class TSession {
   // Presses a button without waiting.
   void PressNoWait(int buttonId) const;
   int ActionsDone() const;
+  // Waits until more than `before` actions have run to their end, closing the tool's message boxes on the way.
+  std::vector<TMessageBox> WaitForActions(int before, DWORD timeoutMs = 30000);
+  // A key pressed in a control as the keyboard delivers it (posted key down, `repeats` auto-repeated downs while
+  // held, key up); does not wait.
+  void PostKey(int controlId, UINT virtualKey, int repeats = 0) const;
+
+  // Closes the tool as the user does (its close box) and waits for it to end; starts it again in the same folder.
+  void StopTool();
+  void StartTool();
 
   // Message boxes now open, read and closed.
   std::vector<TMessageBox> TakeMessageBoxes() const;
@@ -80,7 +89,6 @@ class TSession {
 
  private:
   void StartHost(const std::string& scenarioUtf8);
-  void StartTool();
 
   std::wstring Folder_;
   bool Keep_ = false;
@@ -95,6 +103,10 @@ std::string Utf16Le(const std::wstring& text);
 std::string AnsiBytes(const std::wstring& text);
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& text);
+
+// Removes the place the dialog saved when it closed (HKEY_CURRENT_USER\Software\Swivex of the Wine prefix): every
+// session starts and ends as a first start.
+void ForgetWindowPlace();
 
 // The path of a file of the build (a Linux path under Wine's Z: drive).
 std::wstring BuildPath(const char* linuxPath);

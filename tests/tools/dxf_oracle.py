@@ -10,8 +10,12 @@ file (ezdxf.readfile, entities found by their handle) gives each polyline's clos
 constant width and elevation, and each line's and polyline's colour, linetype, lineweight, linetype scale and
 thickness, and the header's current-object settings; dxfdump's must be the same.
 
-usage: dxf_oracle.py DXFDUMP SAMPLES_FOLDER
+usage: dxf_oracle.py DXFDUMP SAMPLES_FOLDER [MORE_FOLDERS...]
+The first folder (the repository's own samples) must hold DXF files; a further folder is used when it is there and
+skipped with a note when not. A file whose bytes were already checked from an earlier folder is not checked again.
+The output says which sets ran.
 """
+import hashlib
 import json
 import math
 import re
@@ -323,18 +327,38 @@ def check_file(dxfdump, path):
     return None, f"{len(expected['lines'])} lines, {len(expected['polylines'])} polylines match; {fields}"
 
 
+def sample_files(folder):
+    return sorted(p for p in folder.iterdir() if p.suffix.lower() == ".dxf") if folder.is_dir() else []
+
+
 def main():
-    dxfdump, folder = sys.argv[1], Path(sys.argv[2])
-    files = sorted(p for p in folder.iterdir() if p.suffix.lower() == ".dxf") if folder.is_dir() else []
-    if not files:
-        print(f"no DXF samples in {folder}")
+    dxfdump, folders = sys.argv[1], [Path(f) for f in sys.argv[2:]]
+    if not folders or not sample_files(folders[0]):
+        print(f"no DXF samples in {folders[0] if folders else '(no folder given)'}")
         return 1
+    seen, files, sets = set(), [], []
+    for folder in folders:
+        found = sample_files(folder)
+        if not found:
+            sets.append(f"{folder}: not there, skipped")
+            continue
+        fresh = []
+        for path in found:
+            digest = hashlib.sha256(path.read_bytes()).hexdigest()
+            if digest not in seen:
+                seen.add(digest)
+                fresh.append(path)
+        files += fresh
+        sets.append(f"{folder}: {len(fresh)} files" + (f" ({len(found) - len(fresh)} already checked)"
+                                                      if len(found) > len(fresh) else ""))
+    print("sample sets: " + "; ".join(sets))
     failures = 0
     for path in files:
         problem, note = check_file(dxfdump, path)
         print(f"{'FAIL' if problem else 'ok  '} {path.name}: {problem or note}")
         failures += bool(problem)
     print(f"{len(files) - failures} of {len(files)} files as expected")
+    print("sample sets: " + "; ".join(sets))
     return 1 if failures else 0
 
 

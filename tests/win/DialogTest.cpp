@@ -1,6 +1,7 @@
 // The rotation dialog in this process under Wine: the form's frame and place, the control table (kinds, captions,
-// positions, tab order, limits, font), the empty fields after creation, and the application window that carries
-// the task bar entry "角度を変更する", hands activation to the dialog and closes it.
+// positions, tab order, limits, font), the empty fields after creation, the layout on a monitor of another DPI,
+// the saved place, and the application window that carries the task bar entry "角度を変更する", hands activation
+// to the dialog and closes it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "app/ApplicationWindow.h"
 #include "app/ControlIds.h"
 #include "app/SwivexForm.h"
+#include "app/WindowPlace.h"
 
 namespace swivex {
 namespace {
@@ -54,6 +56,7 @@ bool QuitPosted() {
 class DialogTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);  // a first start: the designed place
     Application = new TApplicationWindow;
     Form = new TSwivexF;
     ASSERT_TRUE(Application->Create(GetModuleHandleW(nullptr)));
@@ -66,6 +69,7 @@ class DialogTest : public ::testing::Test {
     delete Form;
     delete Application;
     QuitPosted();
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);  // the closed dialog saved its place
   }
   static HWND Item(int id) { return GetDlgItem(Form->Handle(), id); }
 
@@ -159,6 +163,63 @@ TEST_F(DialogTest, TabOrderAndEditLimits) {
   const std::wstring digits(30500, L'7');
   SetWindowTextW(Item(IdByo2), digits.c_str());
   EXPECT_EQ(TextOf(Item(IdByo2)).size(), digits.size());
+}
+
+TEST_F(DialogTest, MovedToAMonitorOfAnotherDpiItLaysItselfOutAgain) {
+  const HWND form = Form->Handle();
+  const auto changeDpi = [&](int dpi, int clientWidth, int clientHeight) {
+    RECT suggested{100, 50, 100 + clientWidth, 50 + clientHeight};
+    AdjustWindowRectEx(&suggested, GetWindowLongW(form, GWL_STYLE), FALSE, GetWindowLongW(form, GWL_EXSTYLE));
+    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  };
+  const auto fontHeight = [](HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+  };
+  RECT frame{}, client{};
+  GetWindowRect(form, &frame);
+
+  changeDpi(144, 411, 255);
+  GetClientRect(form, &client);
+  EXPECT_EQ(client.right, 411);
+  EXPECT_EQ(client.bottom, 255);
+  // Edges scale (53 → 79.5 and 257 → 385.5 round to 80 and 386), so neighbours keep their places in a row.
+  RECT r = PlaceOf(Item(IdButton2));
+  EXPECT_EQ(r.left, 300);
+  EXPECT_EQ(r.top, 80);
+  EXPECT_EQ(r.right, 386);
+  EXPECT_EQ(r.bottom, 117);
+  for (int id : {IdGroupBox2, IdLabel3, IdKyori, IdButton1}) EXPECT_EQ(fontHeight(Item(id)), -18) << id;
+
+  // Back at 96 dpi: the designed table again, at the place the system suggests.
+  changeDpi(96, 274, 170);
+  GetClientRect(form, &client);
+  EXPECT_EQ(client.right, 274);
+  EXPECT_EQ(client.bottom, 170);
+  r = PlaceOf(Item(IdByo2));
+  EXPECT_EQ(r.left, 126);
+  EXPECT_EQ(r.right, 195);
+  EXPECT_EQ(fontHeight(Item(IdKyori)), -12);
+  SetWindowPos(form, nullptr, frame.left, frame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TEST_F(DialogTest, SavedPlaceKeepsNegativeCoordinatesAndAPartlyVisiblePlace) {
+  // A monitor left of and above the primary one gives negative coordinates: DWORDs that must read back signed.
+  const HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, -300, -20, 50, 20, nullptr, nullptr, nullptr,
+                                     nullptr);
+  SaveWindowPlace(probe);
+  DestroyWindow(probe);
+  const auto saved = LoadWindowPlace();
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(saved->x, -300);
+  EXPECT_EQ(saved->y, -20);
+
+  // Partly on a monitor it stays where the user put it (a place on no monitor: the end-to-end restart).
+  const RECT partly{-30, 100, 270, 300};
+  const RECT stays = OntoVisibleMonitor(partly);
+  EXPECT_TRUE(EqualRect(&partly, &stays));
+  RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
 }
 
 TEST_F(DialogTest, ApplicationWindowCarriesTheTaskBarEntry) {
