@@ -122,8 +122,7 @@ void BenchRedraw(const TDialogFields& fields) {
   Lines.clear();
   LineCount = 0;
   Polylines.assign(1, TPolylineRec{});
-  for (int i = 0; i < kMaxVertices; ++i) Polylines[0].Vertices[i] = {1000.0 + i, 2000.0 + (i % 7), 0};
-  Polylines[0].VertexCount = kMaxVertices;
+  for (int i = 0; i < kMaxVertices; ++i) AppendVertex(Polylines[0], {1000.0 + i, 2000.0 + (i % 7), 0});
   PolylineCount = 1;
   time("a 1000-vertex polyline");
   PolylineCount = 0;
