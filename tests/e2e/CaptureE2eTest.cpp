@@ -65,6 +65,7 @@ TEST(CaptureE2e, CancelledPickKeepsThePreviousCapture) {
   s.HostControl("pick cancel 150");
   const std::size_t before = s.CopyData().size();
   EXPECT_TRUE(s.Press(IdButton2).empty());
+  EXPECT_EQ(VisibleNotice(s), L"") << "a cancelled pick stays silent";
   ExpectMeasurement(s, kLineCaption, L"2.000000", L"90.00000000", L"90", L"0", L"0.000000");
   const auto after = s.Commands(before);
   ASSERT_FALSE(after.empty());
