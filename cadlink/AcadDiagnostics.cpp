@@ -60,7 +60,7 @@ BOOL CALLBACK ScanTopLevel(HWND w, LPARAM lp) noexcept {
     if (IsMainFrameTitle(title)) {
       TMainFrameCandidate c;
       c.Window = Describe(w);
-      c.ClassRecognised = IsMainFrameClass(cls);
+      c.WhyNotUtf8 = WhyNotMainFrame(title, cls);
       scan.Candidates.push_back(c);
     }
     if (!scan.Floating && IsFloatingCommandLine(title, cls, [](unsigned char b) { return IsDBCSLeadByte(b) != 0; }))

@@ -22,7 +22,7 @@ enum class TMainFrameVerdict { Taken, ClassNotRecognised, EarlierWindowTaken };
 
 struct TMainFrameCandidate {
   TReportWindow Window;
-  bool ClassRecognised = false;
+  std::string WhyNotUtf8;  // why its class is not a main frame's; empty when it is
   TMainFrameVerdict Verdict = TMainFrameVerdict::ClassNotRecognised;
 };
 

@@ -14,12 +14,12 @@ std::string Describe(const TReportWindow& w) {
          std::to_string(w.ProcessId);
 }
 
-std::string VerdictText(TMainFrameVerdict verdict) {
-  switch (verdict) {
+std::string VerdictText(const TMainFrameCandidate& c) {
+  switch (c.Verdict) {
     case TMainFrameVerdict::Taken:
       return "メイン フレームとして使います";
     case TMainFrameVerdict::ClassNotRecognised:
-      return "使いません: クラス名が AutoCAD のメイン フレームの形 (Afx:…:8:…、AfxMDIFrameNNu) ではありません";
+      return "使いません: " + c.WhyNotUtf8;
     case TMainFrameVerdict::EarlierWindowTaken:
       return "使いません: 先に見つかったウィンドウをメイン フレームとして使います";
   }
@@ -36,7 +36,7 @@ void AddFound(std::string& out, const char* what, const TFoundWindow& found) {
 void JudgeMainFrameCandidates(std::vector<TMainFrameCandidate>& candidates) {
   bool taken = false;
   for (auto& c : candidates) {
-    if (!c.ClassRecognised) {
+    if (!c.WhyNotUtf8.empty()) {
       c.Verdict = TMainFrameVerdict::ClassNotRecognised;
     } else {
       c.Verdict = taken ? TMainFrameVerdict::EarlierWindowTaken : TMainFrameVerdict::Taken;
@@ -53,7 +53,7 @@ std::string FormatConnectionReport(const TConnectionReport& report) {
   out += "\r\nタイトルが \"AutoCAD \"、\"Autodesk \" または \"ACAD\" で始まるウィンドウ: " +
          std::to_string(report.Candidates.size()) + "\r\n";
   if (report.Candidates.empty()) out += "  なし: AutoCAD が起動していないか、タイトルが違います\r\n";
-  for (const auto& c : report.Candidates) out += "  " + Describe(c.Window) + "\r\n    → " + VerdictText(c.Verdict) + "\r\n";
+  for (const auto& c : report.Candidates) out += "  " + Describe(c.Window) + "\r\n    → " + VerdictText(c) + "\r\n";
   out += "\r\n";
   AddFound(out, "テキスト ウィンドウ", report.TextWindow);
   AddFound(out, "フローティング コマンド ライン", report.FloatingCommandLine);

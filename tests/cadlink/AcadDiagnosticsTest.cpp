@@ -6,10 +6,10 @@
 namespace swivex {
 namespace {
 
-TMainFrameCandidate Candidate(const char* title, const char* cls, bool recognised) {
+TMainFrameCandidate Candidate(const char* title, const char* cls, const char* whyNot) {
   TMainFrameCandidate c;
   c.Window = {title, cls, 7};
-  c.ClassRecognised = recognised;
+  c.WhyNotUtf8 = whyNot;
   return c;
 }
 
@@ -19,8 +19,9 @@ TEST(ConnectionReport, FirstRecognisedClassIsTakenAndTheReportSaysWhyNotForTheOt
   TConnectionReport r;
   r.Version = "1.2.3";
   r.AnsiCodePage = 932;
-  r.Candidates = {Candidate("AutoCAD LT", "Notepad", false), Candidate("Autodesk AutoCAD 2027 - [Start]", "AfxMDIFrame140u", true),
-                  Candidate("ACAD two", "AfxMDIFrame90u", true)};
+  r.Candidates = {Candidate("AutoCAD LT", "Notepad", "クラス名が違う"),
+                  Candidate("Autodesk AutoCAD 2027 - [Start]", "AfxMDIFrame140u", ""),
+                  Candidate("ACAD two", "AfxMDIFrame90u", "")};
   JudgeMainFrameCandidates(r.Candidates);
   EXPECT_EQ(r.Candidates[0].Verdict, TMainFrameVerdict::ClassNotRecognised);
   EXPECT_EQ(r.Candidates[1].Verdict, TMainFrameVerdict::Taken);
@@ -32,7 +33,7 @@ TEST(ConnectionReport, FirstRecognisedClassIsTakenAndTheReportSaysWhyNotForTheOt
   EXPECT_TRUE(Holds(text, "1.2.3"));
   EXPECT_TRUE(Holds(text, "932"));
   EXPECT_TRUE(Holds(text, "\"Autodesk AutoCAD 2027 - [Start]\"、クラス \"AfxMDIFrame140u\"、プロセス 7\r\n    → メイン フレームとして使います"));
-  EXPECT_TRUE(Holds(text, "\"Notepad\"、プロセス 7\r\n    → 使いません: クラス名"));
+  EXPECT_TRUE(Holds(text, "\"Notepad\"、プロセス 7\r\n    → 使いません: クラス名が違う\r\n"));
   EXPECT_TRUE(Holds(text, "テキスト ウィンドウ: 見つかりません"));
   EXPECT_TRUE(Holds(text, "プロンプト \"Headlands\": あり (タイトル \"Headlands\""));
   EXPECT_TRUE(Holds(text, "現在のプロンプト: \"コマンド: \""));
