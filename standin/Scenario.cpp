@@ -192,9 +192,10 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
     else if (rest == "exponent") h.Echo.Style = TEchoStyle::Exponent;
     else if (rest == "shortest") h.Echo.Style = TEchoStyle::Shortest;
     else return Fail(error, "echo-style is fixed, exponent or shortest");
-  } else if (key == "echo-decimals") {
+  } else if (key == "echo-decimals" || key == "luprec") {
+    // AutoCAD rounds the echoes to the drawing's linear precision, LUPREC; the export keeps full precision.
     int n = 0;
-    if (!ReadInt(rest, n) || n < 0 || n > 16) return Fail(error, "echo-decimals needs 0 to 16");
+    if (!ReadInt(rest, n) || n < 0 || n > 16) return Fail(error, key + " needs 0 to 16");
     h.Echo.Decimals = n;
   } else if (key == "echo-remark") {
     h.Echo.Remark = rest;
