@@ -57,9 +57,9 @@ TEST(ConnectionE2e, NoCommandLineSaysSoAndSendsNothing) {
 }
 
 TEST(ConnectionE2e, ReportListsTheHostsWindowsAndTouchesNothing) {
-  TSession s(Scenario("line 0,0 1,0"));
+  TSession s(Scenario("title Autodesk AutoCAD 2027 - [Drawing1.dwg]\nframe-class AfxMDIFrame140u\nline 0,0 1,0"));
   const std::wstring report = ReportText(s);
-  EXPECT_TRUE(Holds(report, L"タイトル \"AutoCAD 2008 - [Drawing1.dwg]\"、クラス \"Afx:400000:8:10011:0:0\"、プロセス "))
+  EXPECT_TRUE(Holds(report, L"タイトル \"Autodesk AutoCAD 2027 - [Drawing1.dwg]\"、クラス \"AfxMDIFrame140u\"、プロセス "))
       << Narrow(report);
   EXPECT_TRUE(Holds(report, L"→ メイン フレームとして使います"));
   EXPECT_TRUE(Holds(report, L"テキスト ウィンドウ: あり (タイトル \"AutoCAD テキスト ウィンドウ - Drawing1.dwg\""));
