@@ -151,7 +151,7 @@ std::wstring BuildPath(const char* linuxPath) {
 
 TSession::TSession(const std::string& scenarioUtf8, bool withHost, const std::wstring& keepFolder, bool withTool,
                    const std::wstring& toolFolder)
-    : Keep_(!keepFolder.empty()) {
+    : ToolFolder_(toolFolder), Keep_(!keepFolder.empty()) {
   static int sessions = 0;
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
@@ -163,7 +163,6 @@ TSession::TSession(const std::string& scenarioUtf8, bool withHost, const std::ws
   std::filesystem::create_directories(std::filesystem::path(Folder_ + L"host"));
   if (!CopyFileW(BuildPath(SWIVEX_EXE).c_str(), (Folder_ + L"swivex.exe").c_str(), FALSE))
     throw std::runtime_error("cannot copy swivex.exe");
-  ToolFolder_ = toolFolder.empty() ? Folder_ : toolFolder;
   if (withHost) StartHost(scenarioUtf8);
   if (withTool) StartTool();
 }
@@ -191,7 +190,8 @@ void TSession::StartHost(const std::string& scenarioUtf8) {
 }
 
 void TSession::StartTool() {
-  ToolProcess_ = Start(ToolFolder_ + L"swivex.exe", L"", ToolFolder_);
+  const std::wstring& folder = ToolFolder_.empty() ? Folder_ : ToolFolder_;
+  ToolProcess_ = Start(folder + L"swivex.exe", L"", folder);
   WaitForInputIdle(ToolProcess_.hProcess, 10000);
   if (!WaitFor(20000, [&] {
         const auto found = TopWindows(ToolProcess_.dwProcessId, kFormClass);

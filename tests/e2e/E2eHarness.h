@@ -84,7 +84,7 @@ class TSession {
   void StartTool();
 
   std::wstring Folder_;
-  std::wstring ToolFolder_;
+  std::wstring ToolFolder_;  // empty: Folder_
   bool Keep_ = false;
   PROCESS_INFORMATION HostProcess_{};
   PROCESS_INFORMATION ToolProcess_{};
