@@ -54,12 +54,13 @@ void SetReadSlots() {
 }
 
 // Room (not slots) for the records the file will likely start, whole steps of 100, so that growing the arrays
-// by 100 slots at a time moves no records. Never more room than four times the file's size per array: a stray
-// estimate must not cost memory out of proportion to the file.
+// by 100 slots at a time moves no records. Never more room than 16 times the file's size per array: a stray
+// estimate must not cost memory out of proportion to the file. (A compact file of two-vertex polylines takes
+// about 4 times its size in records, one of short lines more.)
 template <class T>
 void MakeRoom(std::vector<T>& slots, std::size_t records, std::size_t fileSize) {
   std::size_t room = (records + kSlotStep - 1) / kSlotStep * kSlotStep;
-  const std::size_t limit = fileSize * 4 / sizeof(T) / kSlotStep * kSlotStep;
+  const std::size_t limit = fileSize * 16 / sizeof(T) / kSlotStep * kSlotStep;
   if (room > limit) room = limit;
   if (room > slots.capacity()) slots.reserve(room);
 }
@@ -110,25 +111,31 @@ void AddVertexX(const TReaderState& state, TPolylineRec& rec, TPairValue& v, int
   rec.Vertices.back().x = v.Real();
 }
 
-// A per-vertex value of the polyline's last vertex: ignored while the polyline has no vertex yet.
+// The entry of the polyline's last vertex in one of its per-vertex vectors. The caller makes sure there is one
+// before it converts the value: a group before the first vertex is ignored, even when it is no number.
 template <class T>
-void SetLastVertexValue(const TPolylineRec& rec, std::vector<T>& values, T value) {
-  if (rec.VertexCount > 0) values[static_cast<std::size_t>(rec.VertexCount) - 1] = value;
+T& OfLastVertex(const TPolylineRec& rec, std::vector<T>& values) {
+  return values[static_cast<std::size_t>(rec.VertexCount) - 1];
 }
 
 void SetVertexY(TPolylineRec& rec, TPairValue& v) {
-  if (rec.VertexCount > 0) rec.Vertices[static_cast<std::size_t>(rec.VertexCount) - 1].y = v.Real();
+  if (rec.VertexCount > 0) OfLastVertex(rec, rec.Vertices).y = v.Real();
 }
 
-// Group 90 of an LWPOLYLINE, its number of vertices: room for them at once, so that a polyline of two vertices
-// costs one allocation per vector. Only a hint: a count that does not convert, or is out of range, is passed by.
+// Group 90 of an LWPOLYLINE, its number of vertices: room for them at once, so that a small polyline costs one
+// allocation per vector. Only a hint: a count that does not convert is passed by, and the room stays small, so
+// that a file of polylines that claim many vertices and give none costs no memory out of proportion.
 void ReserveVertices(TPolylineRec& rec, TPairValue& v) {
+  constexpr std::int32_t kMostRoom = 16;
+  const std::string_view text = v.Text();
+  std::size_t i = text.find_first_not_of(' ');
+  if (i == std::string_view::npos) return;
   std::int32_t count = 0;
-  for (const char c : v.Text()) {
-    if (c < '0' || c > '9' || count > kMaxVertices) return;
-    count = count * 10 + (c - '0');
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return;
+    count = count * 10 + (text[i] - '0');
+    if (count > kMostRoom) count = kMostRoom;
   }
-  if (count <= 0 || count > kMaxVertices) return;
   const auto room = static_cast<std::size_t>(count);
   rec.Vertices.reserve(room);
   rec.VertexFlags.reserve(room);
@@ -260,10 +267,10 @@ void VertexGroup(const TReaderState& state, std::int32_t code, TPairValue& v, in
   switch (code) {
     case 10: AddVertexX(state, *rec, v, codeLine); break;
     case 20: SetVertexY(*rec, v); break;
-    case 70: if (rec->VertexCount > 0) SetLastVertexValue(*rec, rec->VertexFlags, v.Int()); break;
-    case 42: if (rec->VertexCount > 0) SetLastVertexValue(*rec, rec->Bulges, v.Real()); break;
-    case 40: if (rec->VertexCount > 0) SetLastVertexValue(*rec, rec->StartWidths, v.Real()); break;
-    case 41: if (rec->VertexCount > 0) SetLastVertexValue(*rec, rec->EndWidths, v.Real()); break;
+    case 70: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->VertexFlags) = v.Int(); break;
+    case 42: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->Bulges) = v.Real(); break;
+    case 40: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->StartWidths) = v.Real(); break;
+    case 41: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->EndWidths) = v.Real(); break;
     default: break;
   }
 }
@@ -278,9 +285,9 @@ void LwPolylineGroup(const TReaderState& state, std::int32_t code, TPairValue& v
     case 90: ReserveVertices(rec, v); break;
     case 38: rec.Elevation = v.Real(); break;
     case 43: rec.ConstantWidth = v.Real(); break;
-    case 42: if (rec.VertexCount > 0) SetLastVertexValue(rec, rec.Bulges, v.Real()); break;
-    case 40: if (rec.VertexCount > 0) SetLastVertexValue(rec, rec.StartWidths, v.Real()); break;
-    case 41: if (rec.VertexCount > 0) SetLastVertexValue(rec, rec.EndWidths, v.Real()); break;
+    case 42: if (rec.VertexCount > 0) OfLastVertex(rec, rec.Bulges) = v.Real(); break;
+    case 40: if (rec.VertexCount > 0) OfLastVertex(rec, rec.StartWidths) = v.Real(); break;
+    case 41: if (rec.VertexCount > 0) OfLastVertex(rec, rec.EndWidths) = v.Real(); break;
     default: PropsGroup(rec.Props, code, v); break;
   }
 }

@@ -90,7 +90,7 @@ struct TPolylineRec {
   std::vector<double> StartWidths;         // 40
   std::vector<double> EndWidths;           // 41
   std::int32_t VertexCount = 0;
-  std::int32_t Flags = 0;                  // 70 of the POLYLINE header or the LWPOLYLINE; bit 1 closed
+  std::int32_t Flags = 0;                  // 70 of the POLYLINE header or the LWPOLYLINE; flag 1 closed
   TShortString<kLayerCapacity> Layer;
   double ConstantWidth = 0.0;              // 43 of an LWPOLYLINE
   double Elevation = 0.0;                  // 38 of an LWPOLYLINE, 30 of a POLYLINE header
