@@ -1,6 +1,7 @@
 #include "workflows/CaptureGlue.h"
 
 #include "cadlink/AcadLink.h"
+#include "cadlink/ClipboardKeeper.h"
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
 #include "workflows/WinText.h"
@@ -122,6 +123,7 @@ void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first,
 void Button4Click(const TDialogFields& dialog) {
   const std::string tempFileName = PrepareTempDxfName();
   if (!AcadReady()) return;
+  const TClipboardKeeper keeper;  // the user's clipboard comes back when the capture ends, however it ends
   const TUcs ucs = QueryUcs();
   if (!PickOneObject(dialog.Form)) return;  // the dialog is gone: nothing more to show it in
   ExportPick(tempFileName);
