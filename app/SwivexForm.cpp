@@ -1,8 +1,11 @@
 #include "app/SwivexForm.h"
 
+#include "app/AcadNotice.h"
 #include "app/ControlIds.h"
 #include "app/ErrorBox.h"
+#include "app/SystemMenu.h"
 #include "cadlink/AcadLink.h"
+#include "cadlink/AcadStatus.h"
 #include "workflows/CaptureGlue.h"
 #include "workflows/RedrawGlue.h"
 
@@ -69,6 +72,7 @@ bool TSwivexF::Create(HINSTANCE instance, HWND owner) {
   SendMessageW(form, WM_SETFONT, reinterpret_cast<WPARAM>(Font_), FALSE);
   CreateControls(instance);
   FormCreate();
+  AddSystemMenuItems(form);
   return true;
 }
 
@@ -129,11 +133,14 @@ void TSwivexF::FormCreate() {
 void TSwivexF::OnButton(int id) {
   if (Busy_ || (id != IdButton2 && id != IdButton1)) return;  // a capture is waiting for the pick
   const HWND form = Fields_.Form;
+  HideAcadNotice(form);
   {
     TBusyGuard busy(Busy_);
     try {
       if (id == IdButton2) Button4Click(Fields_);
       else Button1Click(Fields_);
+    } catch (const TAcadUnavailable& e) {
+      ShowAcadNotice(form, GetDlgItem(form, id), e.Failure());
     } catch (...) {
       ShowActionError(form);
     }
@@ -162,7 +169,11 @@ LRESULT CALLBACK TSwivexF::StaticWindowProc(HWND window, UINT message, WPARAM wP
 
 LRESULT TSwivexF::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   const HWND form = Fields_.Form;
+  AcadNoticeSeesMessage(form, message);
   switch (message) {
+    case WM_SYSCOMMAND:
+      if (OnSystemMenuCommand(form, wParam)) return 0;
+      return DefWindowProcW(form, message, wParam, lParam);
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnButton(LOWORD(wParam));
       return 0;  // Enter and Esc (IDOK, IDCANCEL from the dialog manager) do nothing

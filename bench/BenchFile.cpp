@@ -71,4 +71,28 @@ long long MakeBenchFile(const std::string& path, int lineCount, int polylineCoun
   return static_cast<long long>(std::filesystem::file_size(path));
 }
 
+long long MakeTwoVertexPolylineFile(const std::string& path, int polylineCount) {
+  if (!std::filesystem::exists(path)) {
+    const std::string partial = path + ".part";
+    {
+      std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(partial.c_str(), "wb"));
+      if (!file) return -1;
+      std::FILE* f = file.get();
+      std::mt19937_64 random(20261208);
+      std::uniform_int_distribution<int> tenths(1000, 9999);
+      Pair(f, 0, "SECTION"); Pair(f, 2, "ENTITIES");
+      for (int i = 0; i < polylineCount; ++i) {
+        Pair(f, 0, "LWPOLYLINE");
+        Pair(f, 90, "2");
+        for (int k = 0; k < 4; ++k) std::fprintf(f, "%3d\r\n%.1f\r\n", k % 2 ? 20 : 10, tenths(random) / 10.0);
+      }
+      Pair(f, 0, "ENDSEC");
+      Pair(f, 0, "EOF");
+      if (std::ferror(f)) return -1;
+    }
+    std::filesystem::rename(partial, path);
+  }
+  return static_cast<long long>(std::filesystem::file_size(path));
+}
+
 }  // namespace swivex::bench

@@ -167,11 +167,16 @@ std::string AcadCopyHistory() {
 std::string AcadLastHistoryLine() { return LastNonEmptyLine(AcadCopyHistory()); }
 
 void AcadQueryUcs(TPoint3D& origin, TPoint3D& xDir, TPoint3D& yDir) {
+  TPoint3D rounding[3];
+  AcadQueryUcs(origin, xDir, yDir, rounding);
+}
+
+void AcadQueryUcs(TPoint3D& origin, TPoint3D& xDir, TPoint3D& yDir, TPoint3D (&rounding)[3]) {
   const std::pair<const wchar_t*, TPoint3D*> queries[] = {
       {L"\x0003UCSORG ", &origin}, {L"\x0003UCSXDIR ", &xDir}, {L"\x0003UCSYDIR ", &yDir}};
-  for (const auto& [command, point] : queries) {
-    AcadSendCommand(command);
-    ReadUcsEcho(AcadLastHistoryLine(), *point);
+  for (std::size_t i = 0; i < 3; ++i) {
+    AcadSendCommand(queries[i].first);
+    ReadUcsEcho(AcadLastHistoryLine(), *queries[i].second, rounding[i]);
   }
 }
 

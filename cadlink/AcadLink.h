@@ -46,5 +46,7 @@ bool AcadActivate();
 
 // UCS query: three commands and their echoes; raises TConvertError when an echo does not give three numbers.
 void AcadQueryUcs(TPoint3D& origin, TPoint3D& xDir, TPoint3D& yDir);
+// The same, also giving per component half a unit of the last decimal each echo showed (the echo's rounding).
+void AcadQueryUcs(TPoint3D& origin, TPoint3D& xDir, TPoint3D& yDir, TPoint3D (&rounding)[3]);
 
 }  // namespace swivex

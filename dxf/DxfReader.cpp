@@ -10,6 +10,8 @@ namespace swivex {
 
 namespace {
 
+enum class THeaderVariable { None, CLayer, CeColor, CeLtype, CeLweight, CeLtScale, Thickness, UcsOrg, UcsXDir, UcsYDir };
+
 // The reader's state for one call; all of it false or 0 at the start.
 struct TReaderState {
   std::string_view FileName;
@@ -24,8 +26,13 @@ struct TReaderState {
   bool VertexOpen = false;
   bool LwPolylineOpen = false;
   std::int32_t StyleIndex = 0;
-  // Polyline slots from this index on were zero-filled during this read and not yet started: they need no reset.
-  std::size_t FreshPolylineSlots = 0;
+  // Groups 40 and 41 of the open POLYLINE header: the widths of its vertices that give none of their own.
+  double DefaultStartWidth = 0.0;
+  double DefaultEndWidth = 0.0;
+  // The HEADER variable whose groups follow (group 9 names it; the next 9 or code-0 pair ends it), and for a
+  // point variable the groups 10, 20, 30 of it that converted.
+  THeaderVariable HeaderVariable = THeaderVariable::None;
+  unsigned HeaderPointGroups = 0;
 };
 
 constexpr std::string_view kPhiCode = "\\U+03C6";
@@ -33,6 +40,7 @@ constexpr std::string_view kPhiSjis = "\x83\xD3";
 
 void ResetCounters() {
   LineCount = TextCount = ArcCount = CircleCount = PolylineCount = 0;
+  DxfHeader = TDxfHeader{};
 }
 
 // Every array to exactly 100 slots: kept slots keep their records, added ones are zero.
@@ -46,12 +54,13 @@ void SetReadSlots() {
 }
 
 // Room (not slots) for the records the file will likely start, whole steps of 100, so that growing the arrays
-// by 100 slots at a time moves no records. Never more room than four times the file's size per array: a stray
-// estimate must not cost memory out of proportion to the file.
+// by 100 slots at a time moves no records. Never more room than 16 times the file's size per array: a stray
+// estimate must not cost memory out of proportion to the file. (A compact file of two-vertex polylines takes
+// about 4 times its size in records, one of short lines more.)
 template <class T>
 void MakeRoom(std::vector<T>& slots, std::size_t records, std::size_t fileSize) {
   std::size_t room = (records + kSlotStep - 1) / kSlotStep * kSlotStep;
-  const std::size_t limit = fileSize * 4 / sizeof(T) / kSlotStep * kSlotStep;
+  const std::size_t limit = fileSize * 16 / sizeof(T) / kSlotStep * kSlotStep;
   if (room > limit) room = limit;
   if (room > slots.capacity()) slots.reserve(room);
 }
@@ -71,15 +80,21 @@ T& StartRecord(std::vector<T>& slots, std::int32_t& counter) {
   return slots[static_cast<std::size_t>(counter) - 1];
 }
 
-void StartPolyline(const TReaderState& state) {
+void StartPolyline(TReaderState& state) {
   TPolylineRec& rec = StartRecord(Polylines, PolylineCount);
-  // A slot zero-filled during this read already holds what the reset writes: 28 kB it need not write again.
-  if (static_cast<std::size_t>(PolylineCount) - 1 >= state.FreshPolylineSlots) return;
-  for (TPoint3D& vertex : rec.Vertices) vertex.x = vertex.y = 0.0;
-  for (std::int32_t& flag : rec.VertexFlags) flag = 0;
+  // clear() keeps the vectors' memory: a slot reused by the next read needs no new allocation.
+  rec.Vertices.clear();
+  rec.VertexFlags.clear();
+  rec.Bulges.clear();
+  rec.StartWidths.clear();
+  rec.EndWidths.clear();
   rec.VertexCount = 0;
   rec.Flags = 0;
   rec.Layer.Clear();
+  rec.ConstantWidth = 0.0;
+  rec.Elevation = 0.0;
+  rec.Props = TEntityProps{};
+  state.DefaultStartWidth = state.DefaultEndWidth = 0.0;
 }
 
 // The polyline a vertex group goes to, or none (a VERTEX before any polyline of this read).
@@ -87,17 +102,58 @@ TPolylineRec* CurrentPolyline() {
   return PolylineCount > 0 ? &Polylines[static_cast<std::size_t>(PolylineCount) - 1] : nullptr;
 }
 
-// Group 10 of a VERTEX or an LWPOLYLINE: a new vertex, and its x.
+// Group 10 of a VERTEX or an LWPOLYLINE: a new vertex, and its x. Its other values start at 0, its widths at
+// the POLYLINE header's.
 void AddVertexX(const TReaderState& state, TPolylineRec& rec, TPairValue& v, int codeLine) {
   if (rec.VertexCount >= kMaxVertices)
     throw TDxfReadError(std::string(kTooManyVerticesMessage), std::string(state.FileName), codeLine);
-  ++rec.VertexCount;
-  rec.Vertices[rec.VertexCount - 1].x = v.Real();
+  AppendVertex(rec, TPoint3D{}, 0.0, state.DefaultStartWidth, state.DefaultEndWidth);
+  rec.Vertices.back().x = v.Real();
 }
 
-// Group 20 (and 70) of a vertex: ignored while the polyline has no vertex yet.
+// The entry of the polyline's last vertex in one of its per-vertex vectors. The caller makes sure there is one
+// before it converts the value: a group before the first vertex is ignored, even when it is no number.
+template <class T>
+T& OfLastVertex(const TPolylineRec& rec, std::vector<T>& values) {
+  return values[static_cast<std::size_t>(rec.VertexCount) - 1];
+}
+
 void SetVertexY(TPolylineRec& rec, TPairValue& v) {
-  if (rec.VertexCount > 0) rec.Vertices[rec.VertexCount - 1].y = v.Real();
+  if (rec.VertexCount > 0) OfLastVertex(rec, rec.Vertices).y = v.Real();
+}
+
+// Group 90 of an LWPOLYLINE, its number of vertices: room for them at once, so that a small polyline costs one
+// allocation per vector. Only a hint: a count that does not convert is passed by, and the room stays small, so
+// that a file of polylines that claim many vertices and give none costs no memory out of proportion.
+void ReserveVertices(TPolylineRec& rec, TPairValue& v) {
+  constexpr std::int32_t kMostRoom = 16;
+  const std::string_view text = v.Text();
+  std::size_t i = text.find_first_not_of(' ');
+  if (i == std::string_view::npos) return;
+  std::int32_t count = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return;
+    count = count * 10 + (text[i] - '0');
+    if (count > kMostRoom) count = kMostRoom;
+  }
+  const auto room = static_cast<std::size_t>(count);
+  rec.Vertices.reserve(room);
+  rec.VertexFlags.reserve(room);
+  rec.Bulges.reserve(room);
+  rec.StartWidths.reserve(room);
+  rec.EndWidths.reserve(room);
+}
+
+// The groups of the properties a line or polyline keeps for its copy; false for any other group.
+bool PropsGroup(TEntityProps& props, std::int32_t code, TPairValue& v) {
+  switch (code) {
+    case 62: props.Color = v.Int(); return true;
+    case 6: props.Linetype.Assign(v.Text()); return true;
+    case 370: props.Lineweight = v.Int(); return true;
+    case 48: props.LinetypeScale = v.Real(); return true;
+    case 39: props.Thickness = v.Real(); return true;
+    default: return false;
+  }
 }
 
 std::string TextOfCode1(std::string_view value) {
@@ -137,7 +193,7 @@ void LineGroup(std::int32_t code, TPairValue& v) {
     case 11: rec.EndPt.x = v.Real(); break;
     case 21: rec.EndPt.y = v.Real(); break;
     case 31: rec.EndPt.z = v.Real(); break;
-    default: break;
+    default: PropsGroup(rec.Props, code, v); break;
   }
 }
 
@@ -193,12 +249,15 @@ void CircleGroup(std::int32_t code, TPairValue& v) {
   }
 }
 
-void PolylineGroup(std::int32_t code, TPairValue& v) {
+void PolylineGroup(TReaderState& state, std::int32_t code, TPairValue& v) {
   TPolylineRec& rec = Polylines[static_cast<std::size_t>(PolylineCount) - 1];
   switch (code) {
     case 8: rec.Layer.Assign(v.Text()); break;
     case 70: rec.Flags = v.Int(); break;
-    default: break;
+    case 30: rec.Elevation = v.Real(); break;
+    case 40: state.DefaultStartWidth = v.Real(); break;
+    case 41: state.DefaultEndWidth = v.Real(); break;
+    default: PropsGroup(rec.Props, code, v); break;
   }
 }
 
@@ -208,9 +267,10 @@ void VertexGroup(const TReaderState& state, std::int32_t code, TPairValue& v, in
   switch (code) {
     case 10: AddVertexX(state, *rec, v, codeLine); break;
     case 20: SetVertexY(*rec, v); break;
-    case 70:
-      if (rec->VertexCount > 0) rec->VertexFlags[rec->VertexCount - 1] = v.Int();
-      break;
+    case 70: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->VertexFlags) = v.Int(); break;
+    case 42: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->Bulges) = v.Real(); break;
+    case 40: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->StartWidths) = v.Real(); break;
+    case 41: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->EndWidths) = v.Real(); break;
     default: break;
   }
 }
@@ -221,16 +281,23 @@ void LwPolylineGroup(const TReaderState& state, std::int32_t code, TPairValue& v
     case 8: rec.Layer.Assign(v.Text()); break;
     case 10: AddVertexX(state, rec, v, codeLine); break;
     case 20: SetVertexY(rec, v); break;
-    default: break;
+    case 70: rec.Flags = v.Int(); break;
+    case 90: ReserveVertices(rec, v); break;
+    case 38: rec.Elevation = v.Real(); break;
+    case 43: rec.ConstantWidth = v.Real(); break;
+    case 42: if (rec.VertexCount > 0) OfLastVertex(rec, rec.Bulges) = v.Real(); break;
+    case 40: if (rec.VertexCount > 0) OfLastVertex(rec, rec.StartWidths) = v.Real(); break;
+    case 41: if (rec.VertexCount > 0) OfLastVertex(rec, rec.EndWidths) = v.Real(); break;
+    default: PropsGroup(rec.Props, code, v); break;
   }
 }
 
-void GroupOfOpenEntity(const TReaderState& state, std::int32_t code, TPairValue& v, int codeLine) {
+void GroupOfOpenEntity(TReaderState& state, std::int32_t code, TPairValue& v, int codeLine) {
   if (state.LineOpen) LineGroup(code, v);
   else if (state.TextOpen) TextGroup(code, v);
   else if (state.ArcOpen) ArcGroup(code, v);
   else if (state.CircleOpen) CircleGroup(code, v);
-  else if (state.PolylineOpen) PolylineGroup(code, v);
+  else if (state.PolylineOpen) PolylineGroup(state, code, v);
   else if (state.VertexOpen) VertexGroup(state, code, v, codeLine);
   else if (state.LwPolylineOpen) LwPolylineGroup(state, code, v, codeLine);
 }
@@ -244,6 +311,7 @@ void StartEntity(TReaderState& state, std::string_view v) {
     rec.StartPt.z = 0.0;
     rec.EndPt.z = 0.0;
     rec.Layer.Clear();
+    rec.Props = TEntityProps{};
     state.LineOpen = true;
   } else if (v == "TEXT" || v == "MTEXT") {
     TTextRec& rec = StartRecord(Texts, TextCount);
@@ -268,6 +336,69 @@ void StartEntity(TReaderState& state, std::string_view v) {
   }
 }
 
+// The HEADER section's variables that say what a new object gets. A value that does not convert leaves its
+// variable at the default rather than failing the read: the file's entities are still good.
+THeaderVariable HeaderVariableNamed(std::string_view name) {
+  if (name == "$CLAYER") return THeaderVariable::CLayer;
+  if (name == "$CECOLOR") return THeaderVariable::CeColor;
+  if (name == "$CELTYPE") return THeaderVariable::CeLtype;
+  if (name == "$CELWEIGHT") return THeaderVariable::CeLweight;
+  if (name == "$CELTSCALE") return THeaderVariable::CeLtScale;
+  if (name == "$THICKNESS") return THeaderVariable::Thickness;
+  if (name == "$UCSORG") return THeaderVariable::UcsOrg;
+  if (name == "$UCSXDIR") return THeaderVariable::UcsXDir;
+  if (name == "$UCSYDIR") return THeaderVariable::UcsYDir;
+  return THeaderVariable::None;
+}
+
+template <class T, class TConvert>
+void SetIfConverts(T& field, TConvert convert) {
+  try {
+    field = convert();
+  } catch (const TConvertError&) {
+  }
+}
+
+// Group 10, 20 or 30 of a point variable; the point counts as given once all three converted.
+void HeaderPointGroup(TReaderState& state, std::int32_t code, TPairValue& v, TPoint3D& point, bool& given) {
+  const unsigned group = code == 10 ? 1u : code == 20 ? 2u : code == 30 ? 4u : 0u;
+  if (group == 0) return;
+  double& coordinate = code == 10 ? point.x : code == 20 ? point.y : point.z;
+  try {
+    coordinate = v.Real();
+    state.HeaderPointGroups |= group;
+  } catch (const TConvertError&) {
+    state.HeaderPointGroups |= 8u;  // one group failed: the point stays not given
+  }
+  given = state.HeaderPointGroups == 7u;
+}
+
+void HeaderStep(TReaderState& state, std::int32_t code, TPairValue& v) {
+  if (code == 9 || code == 0) {
+    state.HeaderVariable = code == 9 ? HeaderVariableNamed(v.Text()) : THeaderVariable::None;
+    state.HeaderPointGroups = 0;
+    return;
+  }
+  TDxfHeader& h = DxfHeader;
+  switch (state.HeaderVariable) {
+    case THeaderVariable::None: break;
+    case THeaderVariable::CLayer:
+      if (code == 8) {
+        h.CLayer.Assign(v.Text());
+        h.HasCLayer = true;
+      }
+      break;
+    case THeaderVariable::CeColor: if (code == 62) SetIfConverts(h.CeColor, [&] { return v.Int(); }); break;
+    case THeaderVariable::CeLtype: if (code == 6) h.CeLtype.Assign(v.Text()); break;
+    case THeaderVariable::CeLweight: if (code == 370) SetIfConverts(h.CeLweight, [&] { return v.Int(); }); break;
+    case THeaderVariable::CeLtScale: if (code == 40) SetIfConverts(h.CeLtScale, [&] { return v.Real(); }); break;
+    case THeaderVariable::Thickness: if (code == 40) SetIfConverts(h.Thickness, [&] { return v.Real(); }); break;
+    case THeaderVariable::UcsOrg: HeaderPointGroup(state, code, v, h.UcsOrg, h.HasUcsOrg); break;
+    case THeaderVariable::UcsXDir: HeaderPointGroup(state, code, v, h.UcsXDir, h.HasUcsXDir); break;
+    case THeaderVariable::UcsYDir: HeaderPointGroup(state, code, v, h.UcsYDir, h.HasUcsYDir); break;
+  }
+}
+
 // One pass over the pairs, from the first to the stop test or the last pair.
 void ReadPairs(TDxfPairScanner& scanner, TReaderState& state) {
   std::string codeCopy;
@@ -289,6 +420,8 @@ void ReadPairs(TDxfPairScanner& scanner, TReaderState& state) {
     if (state.InEntities) {
       if (code == 0) StartEntity(state, v.Text());
       else GroupOfOpenEntity(state, code, v, codeLine);
+    } else if (code == 9 || state.HeaderVariable != THeaderVariable::None) {
+      HeaderStep(state, code, v);
     }
     if (code == 2) {
       if (v == "ENTITIES") {
@@ -302,21 +435,17 @@ void ReadPairs(TDxfPairScanner& scanner, TReaderState& state) {
   }
 }
 
-// Reads the pairs into the store (already set to 100 slots; freshPolylineSlots is min(its slots before, 100)),
-// with room for the estimated records of a file of fileSize bytes; gives the number of style records started.
+// Reads the pairs into the store (already set to 100 slots), with room for the estimated records of a file of
+// fileSize bytes; gives the number of style records started.
 std::int32_t ReadIntoStore(TDxfPairScanner& scanner, const TRecordEstimate& estimate, std::size_t fileSize,
-                           std::string_view fileName, std::size_t freshPolylineSlots) {
+                           std::string_view fileName) {
   MakeRoom(Lines, estimate.Lines, fileSize);
   MakeRoom(Polylines, estimate.Polylines, fileSize);
   TReaderState state;
   state.FileName = fileName;
-  state.FreshPolylineSlots = freshPolylineSlots;
   ReadPairs(scanner, state);
   return state.StyleIndex;
 }
-
-// The polyline slots that SetReadSlots leaves holding earlier records: those below this index.
-std::size_t PolylineSlotsKept() { return Polylines.size() < kSlotStep ? Polylines.size() : kSlotStep; }
 
 }  // namespace
 
@@ -324,7 +453,6 @@ std::int32_t ReadDxfSource(TDxfByteSource& source, std::string_view fileName, st
                            std::int32_t& styleCount) {
   ResetCounters();
   styleCount = 0;
-  const std::size_t kept = PolylineSlotsKept();
   SetReadSlots();
   TDxfPieces pieces;
   pieces.Source = &source;
@@ -335,7 +463,7 @@ std::int32_t ReadDxfSource(TDxfByteSource& source, std::string_view fileName, st
   const std::size_t fileSize = CountRecordsOfSource(pieces, estimate, wholeInBuffer);
   if (wholeInBuffer) {
     TDxfPairScanner scanner{std::string_view(pieces.Buffer.get(), fileSize)};
-    styleCount = ReadIntoStore(scanner, estimate, fileSize, fileName, kept);
+    styleCount = ReadIntoStore(scanner, estimate, fileSize, fileName);
   } else {
     // The second pass reads the pairs piece by piece. Should the source fail now, after it read whole once, the
     // read ends as one that could not read its file: counters 0 and 100 slots.
@@ -343,7 +471,7 @@ std::int32_t ReadDxfSource(TDxfByteSource& source, std::string_view fileName, st
     TDxfPairScanner scanner{std::string_view(pieces.Buffer.get(), 0)};
     scanner.Pieces = &pieces;
     try {
-      styleCount = ReadIntoStore(scanner, estimate, fileSize, fileName, kept);
+      styleCount = ReadIntoStore(scanner, estimate, fileSize, fileName);
     } catch (const TDxfReadError& error) {
       if (error.Line() == 0) {
         ResetCounters();
@@ -377,10 +505,9 @@ std::int32_t ReadDxfEntities(std::string_view fileName, std::int32_t& styleCount
 std::int32_t ReadDxfBytes(std::string_view bytes, std::int32_t& styleCount) {
   ResetCounters();
   styleCount = 0;
-  const std::size_t kept = PolylineSlotsKept();
   SetReadSlots();
   TDxfPairScanner scanner{bytes};
-  styleCount = ReadIntoStore(scanner, EstimateRecords(bytes), bytes.size(), {}, kept);
+  styleCount = ReadIntoStore(scanner, EstimateRecords(bytes), bytes.size(), {});
   CutLines();
   return LineCount;
 }

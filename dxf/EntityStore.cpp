@@ -13,6 +13,7 @@ std::int32_t ArcCount = 0;
 std::int32_t CircleCount = 0;
 std::int32_t PolylineCount = 0;
 std::vector<TStyleRec> Styles;
+TDxfHeader DxfHeader;
 
 namespace {
 template <class T>

@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes through the bytes-in DXF reader. A read either ends or raises one of its two
-// errors; afterwards the store must be within its slots whatever the bytes were.
+// errors; afterwards the store must be within its slots, and every polyline's per-vertex lists as long as its
+// vertex count, whatever the bytes were.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -43,6 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::int32_t i = 0; i < PolylineCount; ++i) {
     const TPolylineRec& p = Polylines[static_cast<std::size_t>(i)];
     Check(p.VertexCount >= 0 && p.VertexCount <= kMaxVertices);
+    const auto count = static_cast<std::size_t>(p.VertexCount);
+    Check(p.Vertices.size() == count && p.VertexFlags.size() == count && p.Bulges.size() == count &&
+          p.StartWidths.size() == count && p.EndWidths.size() == count);
     for (std::int32_t k = 0; k < p.VertexCount; ++k) Check(p.Vertices[k].z == 0.0);
   }
   Check(StripMTextCodes(bytes).size() <= size);

@@ -1,6 +1,21 @@
 #include "standin/Drawing.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace swivex {
+
+namespace {
+
+double At(const std::vector<double>& v, std::size_t i) { return i < v.size() ? v[i] : 0.0; }
+
+std::string JsonNumbers(const std::vector<double>& v, std::size_t count) {
+  std::string s = "[";
+  for (std::size_t i = 0; i < count; ++i) s += (i ? "," : "") + JsonNumber(At(v, i));
+  return s + "]";
+}
+
+}  // namespace
 
 TPoint3D UcsToWorld(const TUcs& u, const TPoint3D& p) {
   const TPoint3D zDir{u.XDir.y * u.YDir.z - u.XDir.z * u.YDir.y, u.XDir.z * u.YDir.x - u.XDir.x * u.YDir.z,
@@ -22,13 +37,109 @@ const char* EntityKindName(TEntityKind kind) {
   return "?";
 }
 
+void SetProps(TEntity& e, const TProps& p) {
+  e.Layer = p.Layer;
+  e.Color = p.Color;
+  e.Linetype = p.Linetype;
+  e.Lineweight = p.Lineweight;
+  e.LinetypeScale = p.LinetypeScale;
+  e.Thickness = p.Thickness;
+}
+
+TProps PropsOf(const TEntity& e) {
+  return {e.Layer, e.Color, e.Linetype, e.Lineweight, e.LinetypeScale, e.Thickness};
+}
+
+double BulgeAt(const TEntity& e, std::size_t i) { return At(e.Bulges, i); }
+double StartWidthAt(const TEntity& e, std::size_t i) { return At(e.StartWidths, i); }
+double EndWidthAt(const TEntity& e, std::size_t i) { return At(e.EndWidths, i); }
+
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+bool ThreePointBulge(const TPoint3D& s, const TPoint3D& m, const TPoint3D& e, double& bulge) {
+  // With u = s - m and v = e - m the angle at m is the inscribed angle α; the arc's included angle is 2(π - α),
+  // so |bulge| = tan((π - α)/2) = cot(α/2) = (|u||v| + u·v) / |u × v|. The arc turns left (positive) when
+  // s, m, e turn left, that is when u × v is negative.
+  const double ux = s.x - m.x, uy = s.y - m.y, vx = e.x - m.x, vy = e.y - m.y;
+  const double cross = ux * vy - uy * vx;
+  const double lengths = std::hypot(ux, uy) * std::hypot(vx, vy);
+  if (lengths == 0 || std::fabs(cross) <= 1e-12 * lengths) return false;
+  bulge = -(lengths + ux * vx + uy * vy) / cross;
+  return std::isfinite(bulge);
+}
+
+bool TangentBulge(const TPoint3D& s, double dx, double dy, const TPoint3D& e, double& bulge) {
+  // The chord makes the angle φ with the tangent; the included angle is 2φ, so the bulge is tan(φ/2).
+  const double cx = e.x - s.x, cy = e.y - s.y;
+  if ((cx == 0 && cy == 0) || (dx == 0 && dy == 0)) return false;
+  const double phi = std::atan2(dx * cy - dy * cx, dx * cx + dy * cy);
+  if (std::fabs(std::fabs(phi) - 3.14159265358979323846) < 1e-12) return false;
+  bulge = std::tan(phi / 2);
+  return std::isfinite(bulge);
+}
+
+void ArrivalDirection(const TPoint3D& a, const TPoint3D& b, double bulge, double& dx, double& dy) {
+  // An arc arrives turned by half its included angle (2·atan(bulge)) from its chord.
+  const double cx = b.x - a.x, cy = b.y - a.y, turn = 2 * std::atan(bulge);
+  dx = cx * std::cos(turn) - cy * std::sin(turn);
+  dy = cx * std::sin(turn) + cy * std::cos(turn);
+}
+
+std::string LinetypeName(const std::string& typed) {
+  if (SameName(typed, "ByLayer")) return "ByLayer";
+  if (SameName(typed, "ByBlock")) return "ByBlock";
+  return typed;
+}
+
+std::vector<TPoint3D> PolylinePath(const TEntity& e) {
+  std::vector<TPoint3D> path;
+  const std::size_t n = e.Vertices.size();
+  const std::size_t segments = e.Closed ? n : (n ? n - 1 : 0);
+  if (n) path.push_back(e.Vertices[0]);
+  for (std::size_t i = 0; i < segments; ++i) {
+    const TPoint3D& a = e.Vertices[i];
+    const TPoint3D& b = e.Vertices[(i + 1) % n];
+    const double bulge = BulgeAt(e, i);
+    if (bulge != 0 && std::isfinite(bulge)) {
+      // The arc's included angle is 4·atan(bulge), counter-clockwise when the bulge is positive.
+      const double theta = 4 * std::atan(bulge);
+      const double dx = b.x - a.x, dy = b.y - a.y, chord = std::hypot(dx, dy);
+      if (chord > 0) {
+        const double radius = chord / (2 * std::sin(theta / 2));
+        const double toCenter = radius * std::cos(theta / 2);  // from the chord's middle, to its left
+        const double cx = (a.x + b.x) / 2 - dy / chord * toCenter, cy = (a.y + b.y) / 2 + dx / chord * toCenter;
+        const double start = std::atan2(a.y - cy, a.x - cx);
+        const int steps = std::max(2, static_cast<int>(std::fabs(theta) / (5 * 3.14159265358979323846 / 180)));
+        for (int k = 1; k < steps; ++k) {
+          const double t = start + theta * k / steps;
+          path.push_back({cx + std::fabs(radius) * std::cos(t), cy + std::fabs(radius) * std::sin(t), a.z});
+        }
+      }
+    }
+    path.push_back(b);
+  }
+  return path;
+}
+
 std::string JsonPoint(const TPoint3D& p) {
   return "[" + JsonNumber(p.x) + "," + JsonNumber(p.y) + "," + JsonNumber(p.z) + "]";
 }
 
 std::string EntityToJson(const TEntity& e, int index) {
   std::string s = "{\"index\":" + std::to_string(index) + ",\"type\":\"" + EntityKindName(e.Kind) +
-                  "\",\"new\":" + (e.New ? "true" : "false") + ",\"layer\":" + JsonQuoted(e.Layer);
+                  "\",\"new\":" + (e.New ? "true" : "false") + ",\"layer\":" + JsonQuoted(e.Layer) +
+                  ",\"color\":" + std::to_string(e.Color) + ",\"linetype\":" + JsonQuoted(e.Linetype) +
+                  ",\"lineweight\":" + std::to_string(e.Lineweight) + ",\"ltscale\":" + JsonNumber(e.LinetypeScale) +
+                  ",\"thickness\":" + JsonNumber(e.Thickness);
   switch (e.Kind) {
     case TEntityKind::Line:
       s += ",\"start\":" + JsonPoint(e.Start) + ",\"end\":" + JsonPoint(e.End);
@@ -38,7 +149,9 @@ std::string EntityToJson(const TEntity& e, int index) {
            ",\"vertices\":[";
       for (std::size_t i = 0; i < e.Vertices.size(); ++i)
         s += (i ? ",[" : "[") + JsonNumber(e.Vertices[i].x) + "," + JsonNumber(e.Vertices[i].y) + "]";
-      s += "]";
+      const std::size_t n = e.Vertices.size();
+      s += "],\"constant_width\":" + JsonNumber(e.ConstantWidth) + ",\"bulges\":" + JsonNumbers(e.Bulges, n) +
+           ",\"start_widths\":" + JsonNumbers(e.StartWidths, n) + ",\"end_widths\":" + JsonNumbers(e.EndWidths, n);
       break;
     }
     case TEntityKind::Circle:

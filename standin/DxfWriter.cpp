@@ -1,6 +1,7 @@
 #include "standin/DxfWriter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <tuple>
@@ -63,7 +64,63 @@ void BeginRecord(TDxfOut& d, const char* type, const char* table, const char* su
   d.Pair(100, subclass);
 }
 
-void WriteHeader(TDxfOut& d, unsigned handSeed) {
+// The linetypes of acad.lin that a Japanese template loads on demand: name, description, dash lengths.
+struct TLinetypeDef {
+  const char* Name;
+  const char* Description;
+  std::vector<double> Dashes;
+};
+
+const std::vector<TLinetypeDef>& StandardLinetypes() {
+  static const std::vector<TLinetypeDef> defs = {
+      {"DASHED", "Dashed __ __ __ __ __ __ __ __ __ __ __ __ __ _", {0.5, -0.25}},
+      {"HIDDEN", "Hidden __ __ __ __ __ __ __ __ __ __ __ __ __ __", {0.25, -0.125}},
+      {"CENTER", "Center ____ _ ____ _ ____ _ ____ _ ____ _ ____", {1.25, -0.25, 0.25, -0.25}},
+      {"PHANTOM", "Phantom ______  __  __  ______  __  __  ______", {1.25, -0.25, 0.25, -0.25, 0.25, -0.25}},
+      {"DOT", "Dot . . . . . . . . . . . . . . . . . . . . . . . .", {0.0, -0.25}},
+      {"DASHDOT", "Dash dot __ . __ . __ . __ . __ . __ . __ . __", {0.5, -0.25, 0.0, -0.25}},
+  };
+  return defs;
+}
+
+// The layers and linetypes the file lists: "0" and the given ones, then those the current properties and the
+// written objects use, each name once (compared as AutoCAD compares them).
+struct TTableNames {
+  std::vector<TLayer> Layers;
+  std::vector<std::string> Linetypes;  // besides ByBlock, ByLayer and Continuous
+};
+
+void AddLinetype(TTableNames& t, const std::string& name) {
+  if (name.empty() || SameName(name, "ByLayer") || SameName(name, "ByBlock") || SameName(name, "Continuous")) return;
+  for (const auto& n : t.Linetypes)
+    if (SameName(n, name)) return;
+  t.Linetypes.push_back(name);
+}
+
+void AddLayer(TTableNames& t, const TLayer& layer) {
+  for (const auto& l : t.Layers)
+    if (SameName(l.Name, layer.Name)) return;
+  t.Layers.push_back(layer);
+  AddLinetype(t, layer.Linetype);
+}
+
+TTableNames CollectTables(const TDxfTables& tables, const std::vector<TEntity>& entities, const std::vector<int>& which) {
+  TTableNames t;
+  AddLayer(t, {"0"});
+  for (const auto& l : tables.Layers) AddLayer(t, l);
+  AddLayer(t, {tables.Current.Layer});
+  for (const auto& n : tables.Linetypes) AddLinetype(t, n);
+  AddLinetype(t, tables.Current.Linetype);
+  for (const int i : which) {
+    if (i < 0 || static_cast<std::size_t>(i) >= entities.size()) continue;
+    const TEntity& e = entities[static_cast<std::size_t>(i)];
+    AddLayer(t, {e.Layer});
+    AddLinetype(t, e.Linetype);
+  }
+  return t;
+}
+
+void WriteHeader(TDxfOut& d, unsigned handSeed, const TDxfTables& tables) {
   d.Pair(0, "SECTION");
   d.Pair(2, "HEADER");
   d.Pair(9, "$ACADVER");
@@ -74,12 +131,28 @@ void WriteHeader(TDxfOut& d, unsigned handSeed) {
   d.Pair(3, "ANSI_932");
   d.Pair(9, "$INSBASE");
   d.Point(10, {});
+  d.Pair(9, "$THICKNESS");
+  d.Real(40, tables.Current.Thickness);
   d.Pair(9, "$TEXTSTYLE");
   d.Pair(7, "Standard");
   d.Pair(9, "$CLAYER");
-  d.Pair(8, "0");
+  d.Pair(8, d.Encode(tables.Current.Layer));
+  d.Pair(9, "$CELTYPE");
+  d.Pair(6, d.Encode(tables.Current.Linetype));
+  d.Pair(9, "$CECOLOR");
+  d.Int(62, tables.Current.Color);
+  d.Pair(9, "$CELTSCALE");
+  d.Real(40, tables.Current.LinetypeScale);
   d.Pair(9, "$LUPREC");
   d.Int(70, 4);
+  d.Pair(9, "$UCSORG");
+  d.Point(10, tables.Ucs.Origin);
+  d.Pair(9, "$UCSXDIR");
+  d.Point(10, tables.Ucs.XDir);
+  d.Pair(9, "$UCSYDIR");
+  d.Point(10, tables.Ucs.YDir);
+  d.Pair(9, "$CELWEIGHT");
+  d.Int(370, tables.Current.Lineweight);
   d.Pair(9, "$HANDSEED");
   char buf[16];
   std::snprintf(buf, sizeof buf, "%X", handSeed);
@@ -90,7 +163,7 @@ void WriteHeader(TDxfOut& d, unsigned handSeed) {
   d.Pair(0, "ENDSEC");
 }
 
-void WriteTables(TDxfOut& d) {
+void WriteTables(TDxfOut& d, const TTableNames& names) {
   d.Pair(0, "SECTION");
   d.Pair(2, "TABLES");
 
@@ -108,7 +181,7 @@ void WriteTables(TDxfOut& d) {
   d.Real(41, 1.5);
   d.Pair(0, "ENDTAB");
 
-  BeginTable(d, "LTYPE", "5", 3);
+  BeginTable(d, "LTYPE", "5", static_cast<int>(3 + names.Linetypes.size()));
   for (const char* name : {"ByBlock", "ByLayer", "Continuous"}) {
     BeginRecord(d, "LTYPE", "5", "AcDbLinetypeTableRecord");
     d.Pair(2, name);
@@ -118,14 +191,37 @@ void WriteTables(TDxfOut& d) {
     d.Int(73, 0);
     d.Real(40, 0);
   }
+  for (const auto& name : names.Linetypes) {
+    // A linetype of acad.lin gets its dashes; any other name is written as a pattern without dashes.
+    const TLinetypeDef* def = nullptr;
+    for (const auto& known : StandardLinetypes())
+      if (SameName(name, known.Name)) def = &known;
+    BeginRecord(d, "LTYPE", "5", "AcDbLinetypeTableRecord");
+    d.Pair(2, d.Encode(name));
+    d.Int(70, 0);
+    d.Pair(3, def ? def->Description : "");
+    d.Int(72, 65);
+    d.Int(73, def ? static_cast<int>(def->Dashes.size()) : 0);
+    double length = 0;
+    if (def)
+      for (const double dash : def->Dashes) length += std::fabs(dash);
+    d.Real(40, length);
+    if (def)
+      for (const double dash : def->Dashes) {
+        d.Real(49, dash);
+        d.Int(74, 0);
+      }
+  }
   d.Pair(0, "ENDTAB");
 
-  BeginTable(d, "LAYER", "2", 1);
-  BeginRecord(d, "LAYER", "2", "AcDbLayerTableRecord");
-  d.Pair(2, "0");
-  d.Int(70, 0);
-  d.Int(62, 7);
-  d.Pair(6, "Continuous");
+  BeginTable(d, "LAYER", "2", static_cast<int>(names.Layers.size()));
+  for (const auto& layer : names.Layers) {
+    BeginRecord(d, "LAYER", "2", "AcDbLayerTableRecord");
+    d.Pair(2, d.Encode(layer.Name));
+    d.Int(70, 0);
+    d.Int(62, layer.Color);
+    d.Pair(6, d.Encode(layer.Linetype));
+  }
   d.Pair(0, "ENDTAB");
 
   // The text styles: AutoCAD's Standard and the Japanese big-font style a Japanese template brings.
@@ -221,6 +317,17 @@ void BeginEntity(TDxfOut& d, const TEntity& e, const char* type) {
   d.Pair(330, kModelRecord);
   d.Pair(100, "AcDbEntity");
   d.Pair(8, d.Encode(e.Layer));
+  // What is BYLAYER (and a linetype scale of 1) is left out, as AutoCAD leaves it out.
+  if (!SameName(e.Linetype, "ByLayer") && !e.Linetype.empty()) d.Pair(6, d.Encode(e.Linetype));
+  if (e.Color != kColorByLayer) d.Int(62, e.Color);
+  if (e.Lineweight != kLineweightByLayer) d.Int(370, e.Lineweight);
+  if (e.LinetypeScale != 1.0) d.Real(48, e.LinetypeScale);
+}
+
+bool HasVertexWidths(const TEntity& e) {
+  for (std::size_t i = 0; i < e.Vertices.size(); ++i)
+    if (StartWidthAt(e, i) != 0 || EndWidthAt(e, i) != 0) return true;
+  return false;
 }
 
 void WriteEntity(TDxfOut& d, const TEntity& e) {
@@ -228,6 +335,7 @@ void WriteEntity(TDxfOut& d, const TEntity& e) {
     case TEntityKind::Line:
       BeginEntity(d, e, "LINE");
       d.Pair(100, "AcDbLine");
+      if (e.Thickness != 0) d.Real(39, e.Thickness);
       d.Point(10, e.Start);
       d.Point(11, e.End);
       break;
@@ -236,16 +344,23 @@ void WriteEntity(TDxfOut& d, const TEntity& e) {
       d.Pair(100, "AcDbPolyline");
       d.Int(90, static_cast<long long>(e.Vertices.size()));
       d.Int(70, e.Closed ? 1 : 0);
-      d.Real(43, 0);
+      if (!HasVertexWidths(e)) d.Real(43, e.ConstantWidth);
       if (e.Elevation != 0) d.Real(38, e.Elevation);
-      for (const auto& v : e.Vertices) {
-        d.Real(10, v.x);
-        d.Real(20, v.y);
+      if (e.Thickness != 0) d.Real(39, e.Thickness);
+      for (std::size_t i = 0; i < e.Vertices.size(); ++i) {
+        d.Real(10, e.Vertices[i].x);
+        d.Real(20, e.Vertices[i].y);
+        if (StartWidthAt(e, i) != 0 || EndWidthAt(e, i) != 0) {
+          d.Real(40, StartWidthAt(e, i));
+          d.Real(41, EndWidthAt(e, i));
+        }
+        if (BulgeAt(e, i) != 0) d.Real(42, BulgeAt(e, i));
       }
       break;
     case TEntityKind::Circle:
       BeginEntity(d, e, "CIRCLE");
       d.Pair(100, "AcDbCircle");
+      if (e.Thickness != 0) d.Real(39, e.Thickness);
       d.Point(10, e.Center);
       d.Real(40, e.Radius);
       break;
@@ -362,6 +477,12 @@ void WriteObjects(TDxfOut& d) {
 
 }  // namespace
 
+bool IsAcadLinLinetype(const std::string& name) {
+  for (const auto& known : StandardLinetypes())
+    if (SameName(name, known.Name)) return true;
+  return false;
+}
+
 std::string DxfReal(double v, int decimals) {
   decimals = std::clamp(decimals, 0, 16);
   char buf[400];
@@ -374,12 +495,12 @@ std::string DxfReal(double v, int decimals) {
 }
 
 void WriteDxf(std::ostream& out, const std::vector<TEntity>& entities, const std::vector<int>& which, int decimals,
-              const TTextEncoder& encode) {
+              const TTextEncoder& encode, const TDxfTables& tables) {
   // Handles 1 to 1F are the tables', dictionaries' and layouts'; header, blocks and entities count on from 0x20.
   TDxfOut d{out, decimals, encode};
   std::ostringstream body;
   TDxfOut b{body, decimals, encode};
-  WriteTables(b);
+  WriteTables(b, CollectTables(tables, entities, which));
   WriteBlocks(b);
   b.Pair(0, "SECTION");
   b.Pair(2, "ENTITIES");
@@ -388,7 +509,7 @@ void WriteDxf(std::ostream& out, const std::vector<TEntity>& entities, const std
   b.Pair(0, "ENDSEC");
   WriteObjects(b);
   b.Pair(0, "EOF");
-  WriteHeader(d, b.NextHandle);
+  WriteHeader(d, b.NextHandle, tables);
   out << body.str();
 }
 

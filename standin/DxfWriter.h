@@ -15,12 +15,26 @@ namespace swivex {
 // Turns a UTF-8 text into the bytes the file holds (Shift-JIS for $DWGCODEPAGE ANSI_932).
 using TTextEncoder = std::function<std::string(std::string_view utf8)>;
 
+// True for a linetype of acad.lin that this host knows the dashes of (DASHED, HIDDEN, CENTER, PHANTOM, DOT,
+// DASHDOT), in any case.
+bool IsAcadLinLinetype(const std::string& name);
+
 // A real number with `decimals` places, trailing zeros dropped but one decimal kept ("10.5", "0.0", "-3.0").
 std::string DxfReal(double v, int decimals);
+
+// What the file says about the drawing besides its objects: the layers and loaded linetypes (those the written
+// objects and the current properties use are added), the current properties ($CLAYER, $CECOLOR, $CELTYPE,
+// $CELWEIGHT, $CELTSCALE, $THICKNESS) and the current UCS ($UCSORG, $UCSXDIR, $UCSYDIR).
+struct TDxfTables {
+  std::vector<TLayer> Layers;
+  std::vector<std::string> Linetypes;
+  TProps Current;
+  TUcs Ucs;
+};
 
 // Writes the entities with the given indices (in that order) with `decimals` places (0 to 16). Line breaks are
 // CR LF, as DXFOUT writes them on Windows.
 void WriteDxf(std::ostream& out, const std::vector<TEntity>& entities, const std::vector<int>& which, int decimals,
-              const TTextEncoder& encode);
+              const TTextEncoder& encode, const TDxfTables& tables = {});
 
 }  // namespace swivex

@@ -44,6 +44,86 @@ bool Fail(std::string& error, std::string message) {
   return false;
 }
 
+bool SameWord(std::string_view a, std::string_view b) { return SameName(std::string(a), std::string(b)); }
+
+// A colour index 0..256, or BYLAYER / BYBLOCK.
+bool ReadColor(std::string_view s, int& v) {
+  if (SameWord(s, "bylayer")) v = kColorByLayer;
+  else if (SameWord(s, "byblock")) v = kColorByBlock;
+  else return ReadInt(s, v) && v >= 0 && v <= 256;
+  return true;
+}
+
+// A group 370 value (hundredths of a millimetre, -1 BYLAYER, -2 BYBLOCK, -3 DEFAULT) or one of those words.
+bool ReadLineweight(std::string_view s, int& v) {
+  if (SameWord(s, "bylayer")) v = kLineweightByLayer;
+  else if (SameWord(s, "byblock")) v = kLineweightByBlock;
+  else if (SameWord(s, "default")) v = kLineweightDefault;
+  else return ReadInt(s, v) && v >= -3 && v <= 211;
+  return true;
+}
+
+bool ReadDoubles(std::string_view s, std::vector<double>& out) {
+  out.clear();
+  while (true) {
+    const auto comma = s.find(',');
+    double v = 0;
+    if (!ReadDouble(s.substr(0, comma), v)) return false;
+    out.push_back(v);
+    if (comma == std::string_view::npos) return true;
+    s.remove_prefix(comma + 1);
+  }
+}
+
+// The optional key=value words of `line` and `lwpolyline`: the object's properties and, for a polyline, its
+// elevation, bulges, widths (start:end per vertex) and constant width. Returns false with a message.
+bool ApplyEntityWord(TEntity& e, std::string_view word, std::string& error) {
+  const auto eq = word.find('=');
+  const std::string_view key = word.substr(0, eq), value = word.substr(eq + 1);
+  const bool polyline = e.Kind == TEntityKind::LwPolyline;
+  bool ok = true;
+  if (key == "layer") {
+    e.Layer = Unescape(value);
+    ok = !e.Layer.empty();
+  } else if (key == "color") {
+    ok = ReadColor(value, e.Color);
+  } else if (key == "linetype") {
+    e.Linetype = LinetypeName(Unescape(value));
+    ok = !e.Linetype.empty();
+  } else if (key == "lineweight") {
+    ok = ReadLineweight(value, e.Lineweight);
+  } else if (key == "ltscale") {
+    ok = ReadDouble(value, e.LinetypeScale) && e.LinetypeScale > 0;
+  } else if (key == "thickness") {
+    ok = ReadDouble(value, e.Thickness);
+  } else if (key == "elevation" && polyline) {
+    ok = ReadDouble(value, e.Elevation);
+  } else if (key == "width" && polyline) {
+    ok = ReadDouble(value, e.ConstantWidth) && e.ConstantWidth >= 0;
+  } else if (key == "bulges" && polyline) {
+    ok = ReadDoubles(value, e.Bulges) && e.Bulges.size() <= e.Vertices.size();
+  } else if (key == "widths" && polyline) {
+    e.StartWidths.clear();
+    e.EndWidths.clear();
+    std::string_view rest = value;
+    while (ok && !rest.empty()) {
+      const auto comma = rest.find(',');
+      const std::string_view pair = rest.substr(0, comma);
+      const auto colon = pair.find(':');
+      double a = 0, b = 0;
+      ok = colon != std::string_view::npos && ReadDouble(pair.substr(0, colon), a) &&
+           ReadDouble(pair.substr(colon + 1), b) && a >= 0 && b >= 0;
+      e.StartWidths.push_back(a);
+      e.EndWidths.push_back(b);
+      rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    }
+    ok = ok && e.StartWidths.size() <= e.Vertices.size();
+  } else {
+    return Fail(error, "unknown property '" + std::string(key) + "'");
+  }
+  return ok || Fail(error, "bad value in '" + std::string(word) + "'");
+}
+
 }  // namespace
 
 std::string Unescape(std::string_view s) {
@@ -116,9 +196,10 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
     else if (rest == "exponent") h.Echo.Style = TEchoStyle::Exponent;
     else if (rest == "shortest") h.Echo.Style = TEchoStyle::Shortest;
     else return Fail(error, "echo-style is fixed, exponent or shortest");
-  } else if (key == "echo-decimals") {
+  } else if (key == "echo-decimals" || key == "luprec") {
+    // AutoCAD rounds the echoes to the drawing's linear precision, LUPREC; the export keeps full precision.
     int n = 0;
-    if (!ReadInt(rest, n) || n < 0 || n > 16) return Fail(error, "echo-decimals needs 0 to 16");
+    if (!ReadInt(rest, n) || n < 0 || n > 16) return Fail(error, key + " needs 0 to 16");
     h.Echo.Decimals = n;
   } else if (key == "echo-remark") {
     h.Echo.Remark = rest;
@@ -132,24 +213,89 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
     int n = 0;
     if (!ReadInt(rest, n) || (n != 0 && n != 1)) return Fail(error, "filedia is 0 or 1");
     h.Filedia = n;
-  } else if (key == "line") {
+  } else if (key == "line" || key == "lwpolyline") {
+    // Points first (a polyline's `closed` anywhere), then key=value words. The object was in the drawing before:
+    // layer 0 and BYLAYER unless it names its own properties, whatever the current ones are.
     TEntity e;
-    e.Kind = TEntityKind::Line;
-    if (words.size() != 2 || !point(0, e.Start) || !point(1, e.End)) return Fail(error, "line needs two points x,y[,z]");
-    h.Entities.push_back(e);
-  } else if (key == "lwpolyline") {
-    TEntity e;
-    e.Kind = TEntityKind::LwPolyline;
-    std::size_t i = 0;
-    if (!words.empty() && words[0] == "closed") { e.Closed = true; i = 1; }
-    for (; i < words.size(); ++i) {
+    e.Kind = key == "line" ? TEntityKind::Line : TEntityKind::LwPolyline;
+    std::vector<TPoint3D> points;
+    bool elevationGiven = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
       TPoint3D p;
-      if (!point(i, p)) return Fail(error, "lwpolyline needs points x,y");
-      e.Vertices.push_back(p);
+      if (words[i].find('=') != std::string_view::npos) {
+        if (e.Kind == TEntityKind::LwPolyline) e.Vertices = points;
+        if (!ApplyEntityWord(e, words[i], error)) return false;
+        elevationGiven = elevationGiven || words[i].rfind("elevation=", 0) == 0;
+      } else if (words[i] == "closed" && e.Kind == TEntityKind::LwPolyline) {
+        e.Closed = true;
+      } else if (point(i, p)) {
+        points.push_back(p);
+      } else {
+        return Fail(error, key + ": '" + std::string(words[i]) + "' is not a point x,y[,z] nor key=value");
+      }
     }
-    if (e.Vertices.size() < 2) return Fail(error, "lwpolyline needs at least two points");
-    e.Elevation = e.Vertices.front().z;
+    if (e.Kind == TEntityKind::Line) {
+      if (points.size() != 2) return Fail(error, "line needs two points x,y[,z]");
+      e.Start = points[0];
+      e.End = points[1];
+    } else {
+      if (points.size() < 2) return Fail(error, "lwpolyline needs at least two points");
+      e.Vertices = points;
+      if (!elevationGiven) e.Elevation = points.front().z;
+      for (auto& v : e.Vertices) v.z = e.Elevation;
+      if (e.Bulges.size() > points.size() || e.StartWidths.size() > points.size())
+        return Fail(error, "lwpolyline: more bulges or widths than points");
+      e.Bulges.resize(points.size());
+      e.StartWidths.resize(points.size());
+      e.EndWidths.resize(points.size());
+    }
+    EnsureLayer(h, e.Layer);
     h.Entities.push_back(e);
+  } else if (key == "layer") {
+    // A layer of the drawing: layer NAME [color=N] [linetype=NAME]
+    if (words.empty()) return Fail(error, "layer needs a name");
+    TLayer layer{Unescape(words[0])};
+    for (std::size_t i = 1; i < words.size(); ++i) {
+      const std::string_view w = words[i];
+      if (w.rfind("color=", 0) == 0 && ReadInt(w.substr(6), layer.Color) && layer.Color >= 1 && layer.Color <= 255) continue;
+      if (w.rfind("linetype=", 0) == 0 && w.size() > 9) { layer.Linetype = Unescape(w.substr(9)); continue; }
+      return Fail(error, "layer: '" + std::string(w) + "' is not color=1..255 nor linetype=NAME");
+    }
+    bool found = false;
+    for (auto& l : h.Layers)
+      if (SameName(l.Name, layer.Name)) l = layer, found = true;
+    if (!found) h.Layers.push_back(layer);
+  } else if (key == "linetype") {
+    if (words.size() != 1) return Fail(error, "linetype needs one name");
+    h.Linetypes.push_back(Unescape(words[0]));
+  } else if (key == "clayer") {
+    if (words.size() != 1) return Fail(error, "clayer needs one layer name");
+    h.Current.Layer = Unescape(words[0]);
+    EnsureLayer(h, h.Current.Layer);
+  } else if (key == "cecolor") {
+    if (words.size() != 1 || !ReadColor(words[0], h.Current.Color)) return Fail(error, "cecolor needs 0..256, bylayer or byblock");
+  } else if (key == "celtype") {
+    if (words.size() != 1) return Fail(error, "celtype needs one linetype name");
+    h.Current.Linetype = LinetypeName(Unescape(words[0]));
+  } else if (key == "celweight") {
+    if (words.size() != 1 || !ReadLineweight(words[0], h.Current.Lineweight))
+      return Fail(error, "celweight needs -3..211, bylayer, byblock or default");
+  } else if (key == "celtscale") {
+    if (!number(0, h.Current.LinetypeScale) || words.size() != 1 || h.Current.LinetypeScale <= 0)
+      return Fail(error, "celtscale needs a number above 0");
+  } else if (key == "osmode") {
+    if (words.size() != 1 || !ReadInt(words[0], h.Snap.Osmode) || h.Snap.Osmode < 0 || h.Snap.Osmode > 32767)
+      return Fail(error, "osmode needs 0..32767");
+  } else if (key == "osnapcoord") {
+    if (words.size() != 1 || !ReadInt(words[0], h.Snap.Osnapcoord) || h.Snap.Osnapcoord < 0 || h.Snap.Osnapcoord > 2)
+      return Fail(error, "osnapcoord is 0, 1 or 2");
+  } else if (key == "osnap-aperture") {
+    if (!number(0, h.Snap.Aperture) || words.size() != 1 || h.Snap.Aperture < 0)
+      return Fail(error, "osnap-aperture needs a distance");
+  } else if (key == "plinewid") {
+    if (!number(0, h.Plinewid) || words.size() != 1 || h.Plinewid < 0) return Fail(error, "plinewid needs a width");
+  } else if (key == "thickness") {
+    if (!number(0, h.Current.Thickness) || words.size() != 1) return Fail(error, "thickness needs a number");
   } else if (key == "circle") {
     TEntity e;
     e.Kind = TEntityKind::Circle;

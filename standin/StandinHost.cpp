@@ -1,5 +1,7 @@
 #include "standin/StandinHost.h"
 
+#include "standin/HostCommands.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -8,9 +10,7 @@
 
 namespace swivex {
 
-namespace {
-
-constexpr const char* kInvalidPoint = "点 または オプション キーワードが必要です。";
+// The helpers the command modules share (HostCommands.h).
 
 std::string Upper(std::string_view s) {
   std::string out(s);
@@ -36,6 +36,11 @@ void ToIdle(THost& h) {
   h.Prompt = std::string(kIdlePrompt);
   h.Selection.clear();
   h.Points.clear();
+  h.Bulges.clear();
+  h.StartWidths.clear();
+  h.EndWidths.clear();
+  h.PlineClosed = false;
+  h.NoSnapNext = false;
   h.SingleSelect = false;
   h.DxfObjectsChosen = false;
 }
@@ -44,6 +49,16 @@ void Ask(THost& h, THostState state, std::string prompt) {
   h.State = state;
   h.Prompt = std::move(prompt);
 }
+
+bool ParseNumber(std::string_view s, double& v) {
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+  return r.ec == std::errc() && r.ptr == s.data() + s.size() && !s.empty();
+}
+
+namespace {
+
+constexpr const char* kInvalidPoint = "点 または オプション キーワードが必要です。";
 
 std::string FoundText(std::size_t added, std::size_t total) {
   std::string s = std::to_string(added) + " 個を検出";
@@ -83,7 +98,7 @@ void WriteExport(THost& h, int decimals) {
   TExport ex{h.DxfPath, h.DxfObjectsChosen ? h.Selection : AllEntities(h), decimals, false};
   std::ofstream out(std::filesystem::path(std::u8string(h.DxfPath.begin(), h.DxfPath.end())), std::ios::binary);
   if (out) {
-    WriteDxf(out, h.Entities, ex.Entities, decimals, h.Encode);
+    WriteDxf(out, h.Entities, ex.Entities, decimals, h.Encode, TablesOf(h));
     out.close();
     ex.Written = static_cast<bool>(out);
   }
@@ -92,15 +107,10 @@ void WriteExport(THost& h, int decimals) {
   ToIdle(h);
 }
 
-bool ParseNumber(std::string_view s, double& v) {
-  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-  return r.ec == std::errc() && r.ptr == s.data() + s.size() && !s.empty();
-}
-
 void AddLine(THost& h, const TPoint3D& a, const TPoint3D& b) {
   TEntity e;
   e.Kind = TEntityKind::Line;
+  SetProps(e, h.Current);
   e.Start = a;
   e.End = b;
   e.New = true;
@@ -108,23 +118,12 @@ void AddLine(THost& h, const TPoint3D& a, const TPoint3D& b) {
   ++h.LineEntitiesMade;
 }
 
-void FinishPolyline(THost& h, bool closed) {
-  if (h.Points.size() >= 2) {
-    TEntity e;
-    e.Kind = TEntityKind::LwPolyline;
-    e.Vertices = h.Points;
-    e.Elevation = h.Points.front().z;
-    e.Closed = closed;
-    e.New = true;
-    h.Entities.push_back(e);
-  }
-  ToIdle(h);
-}
-
 void StartCommand(THost& h, const std::string& typed) {
   std::string name = Upper(typed);
   while (!name.empty() && (name.front() == '_' || name.front() == '.')) name.erase(0, 1);
   Echo(h, typed);
+  // The commands that change the drawing are what U takes back.
+  if (name == "LINE" || name == "PLINE" || name == "CHPROP") RecordUndoStep(h, name);
   if (name == "UCSORG" || name == "UCSXDIR" || name == "UCSYDIR") {
     Say(h, UcsEcho(h, name));
   } else if (name == "SELECT") {
@@ -144,8 +143,13 @@ void StartCommand(THost& h, const std::string& typed) {
     h.Points.clear();
     Ask(h, THostState::LineFirst, "1 点目を指定: ");
   } else if (name == "PLINE") {
-    h.Points.clear();
-    Ask(h, THostState::PlineFirst, "始点を指定: ");
+    StartPline(h);
+  } else if (name == "CHPROP") {
+    StartChprop(h);
+  } else if (name == "UNDO") {
+    StartUndo(h);
+  } else if (name == "U") {
+    UndoLastStep(h);
   } else {
     Say(h, "不明なコマンド \"" + name + "\"。ヘルプを表示するには F1 キーを押してください。");
   }
@@ -158,6 +162,8 @@ void SelectInput(THost& h, const std::string& typed, THostState next) {
     if (next == THostState::Idle) {
       if (!h.Selection.empty()) h.PreviousSelection = h.Selection;
       ToIdle(h);
+    } else if (next == THostState::ChpropProperty) {
+      ChpropSelectionDone(h);
     } else {
       Ask(h, next, PrecisionPrompt(false));
     }
@@ -170,10 +176,12 @@ void SelectInput(THost& h, const std::string& typed, THostState next) {
       Echo(h, typed);
       return;
     }
-  } else if (key == "P" || key == "PREV" || key == "PREVIOUS") {
+  } else if (key == "P" || key == "PREV" || key == "PREVIOUS" || key == "_P" || key == "_PREVIOUS") {
     items = h.PreviousSelection;
-  } else if (key == "ALL") {
+  } else if (key == "ALL" || key == "_ALL") {
     items = AllEntities(h);
+  } else if (key == "L" || key == "LAST" || key == "_L" || key == "_LAST") {
+    items = LastObject(h);
   } else {
     Echo(h, typed);
     Say(h, "*無効な選択*");
@@ -189,36 +197,18 @@ void SelectInput(THost& h, const std::string& typed, THostState next) {
 }
 
 void PointInput(THost& h, const std::string& typed) {
-  const bool line = h.State == THostState::LineFirst || h.State == THostState::LineNext;
-  const bool first = h.State == THostState::LineFirst || h.State == THostState::PlineFirst;
+  const bool first = h.State == THostState::LineFirst;
   Echo(h, typed);
-  if (typed.empty()) {
-    if (line || first) ToIdle(h);
-    else FinishPolyline(h, false);
-    return;
+  if (typed.empty()) return ToIdle(h);
+  TPoint3D world;
+  switch (ReadTypedPoint(h, typed, world)) {
+    case TPointInput::Point: break;
+    case TPointInput::NoSnap: return;  // `_non`: the same prompt, for the point it applies to
+    case TPointInput::Invalid: Say(h, kInvalidPoint); return;
   }
-  const std::string key = Upper(typed);
-  if (!line && !first && (key == "C" || key == "CLOSE") && h.Points.size() >= 2) {
-    FinishPolyline(h, true);
-    return;
-  }
-  TPoint3D p;
-  if (!ParsePointText(typed, p)) {
-    Say(h, kInvalidPoint);
-    return;
-  }
-  const TPoint3D world = UcsToWorld(h.Ucs, p);
-  if (line) {
-    if (!first) AddLine(h, h.Points.back(), world);
-    h.Points.push_back(world);
-    Ask(h, THostState::LineNext, "次の点を指定 または [元に戻す(U)]: ");
-  } else {
-    if (first) Say(h, "現在の線幅は 0.0000");
-    h.Points.push_back(world);
-    Ask(h, THostState::PlineNext,
-        h.Points.size() >= 3 ? "次の点を指定 または [円弧(A)/閉じる(C)/2 分の 1 幅(H)/長さ(L)/元に戻す(U)/線幅(W)]: "
-                             : "次の点を指定 または [円弧(A)/2 分の 1 幅(H)/長さ(L)/元に戻す(U)/線幅(W)]: ");
-  }
+  if (!first) AddLine(h, h.Points.back(), world);
+  h.Points.push_back(world);
+  Ask(h, THostState::LineNext, "次の点を指定 または [元に戻す(U)]: ");
 }
 
 bool ParsePrecision(const std::string& typed, int& decimals) {
@@ -298,9 +288,7 @@ std::string UcsEcho(const THost& h, const std::string& name) {
 
 void CancelCommand(THost& h) {
   Say(h, h.Prompt + h.Input + std::string(kCancelMark));
-  if (h.State == THostState::PlineFirst || h.State == THostState::PlineNext) {
-    FinishPolyline(h, false);  // what was drawn so far stays, as in AutoCAD
-  }
+  if (InPline(h)) FinishPline(h, false);  // what was drawn so far stays, as in AutoCAD
   h.Input.clear();
   h.InQuotes = false;
   ToIdle(h);
@@ -369,9 +357,24 @@ void SubmitInput(THost& h) {
     }
     case THostState::LineFirst:
     case THostState::LineNext:
-    case THostState::PlineFirst:
-    case THostState::PlineNext:
       PointInput(h, typed);
+      return;
+    case THostState::PlineFirst: case THostState::PlineNext: case THostState::PlineArc:
+    case THostState::PlineArcSecond: case THostState::PlineArcEnd: case THostState::PlineWidthStart:
+    case THostState::PlineWidthEnd: case THostState::PlineHalfStart: case THostState::PlineHalfEnd:
+    case THostState::PlineLength:
+      PlineInput(h, typed);
+      return;
+    case THostState::ChpropSelect:
+      SelectInput(h, typed, THostState::ChpropProperty);
+      return;
+    case THostState::ChpropProperty: case THostState::ChpropColor: case THostState::ChpropLayer:
+    case THostState::ChpropLinetype: case THostState::ChpropLtScale: case THostState::ChpropLineweight:
+    case THostState::ChpropThickness:
+      ChpropInput(h, typed);
+      return;
+    case THostState::UndoOption:
+      UndoInput(h, typed);
       return;
   }
 }
@@ -418,10 +421,37 @@ std::string HistoryText(const THost& h) {
   return s;
 }
 
+TDxfTables TablesOf(const THost& h) { return {h.Layers, h.Linetypes, h.Current, h.Ucs}; }
+
+bool HasLayer(const THost& h, const std::string& name) {
+  if (SameName(name, "0")) return true;
+  for (const auto& l : h.Layers)
+    if (SameName(l.Name, name)) return true;
+  for (const auto& e : h.Entities)
+    if (SameName(e.Layer, name)) return true;
+  return false;
+}
+
+void EnsureLayer(THost& h, const std::string& name) {
+  if (SameName(name, "0")) return;
+  for (const auto& l : h.Layers)
+    if (SameName(l.Name, name)) return;
+  h.Layers.push_back({name});
+}
+
 std::string HostToJson(const THost& h) {
   std::string s = "{\n\"filedia\": " + std::to_string(h.Filedia) + ",\n\"ucs\": {\"origin\": " + JsonPoint(h.Ucs.Origin) +
                   ", \"xdir\": " + JsonPoint(h.Ucs.XDir) + ", \"ydir\": " + JsonPoint(h.Ucs.YDir) + "},\n";
-  s += "\"previous_selection\": [";
+  s += "\"current\": {\"layer\": " + JsonQuoted(h.Current.Layer) + ", \"color\": " + std::to_string(h.Current.Color) +
+       ", \"linetype\": " + JsonQuoted(h.Current.Linetype) + ", \"lineweight\": " + std::to_string(h.Current.Lineweight) +
+       ", \"ltscale\": " + JsonNumber(h.Current.LinetypeScale) + ", \"thickness\": " + JsonNumber(h.Current.Thickness) +
+       ", \"plinewid\": " + JsonNumber(h.Plinewid) + "},\n";
+  s += "\"osnap\": {\"osmode\": " + std::to_string(h.Snap.Osmode) + ", \"osnapcoord\": " +
+       std::to_string(h.Snap.Osnapcoord) + ", \"aperture\": " + JsonNumber(h.Snap.Aperture) + "},\n";
+  s += "\"undo\": [";
+  for (std::size_t i = 0; i < h.Undo.size(); ++i)
+    s += (i ? ", " : "") + JsonQuoted(h.Undo[i].Group ? (h.Undo[i].Open ? "グループ (開始)" : "グループ") : h.Undo[i].Name);
+  s += "],\n\"previous_selection\": [";
   for (std::size_t i = 0; i < h.PreviousSelection.size(); ++i) s += (i ? "," : "") + std::to_string(h.PreviousSelection[i]);
   s += "],\n\"entities\": [\n";
   for (std::size_t i = 0; i < h.Entities.size(); ++i)

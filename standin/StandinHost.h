@@ -59,6 +59,33 @@ struct TEchoFormat {
 enum class THostState {
   Idle, SelectObjects, FilediaValue, DxfoutName, DxfoutOptions, DxfoutVersion, DxfoutObjects, DxfoutPrecision,
   LineFirst, LineNext, PlineFirst, PlineNext,
+  // PLINE's arc mode and its option prompts.
+  PlineArc, PlineArcSecond, PlineArcEnd, PlineWidthStart, PlineWidthEnd, PlineHalfStart, PlineHalfEnd, PlineLength,
+  ChpropSelect, ChpropProperty, ChpropColor, ChpropLayer, ChpropLinetype, ChpropLtScale, ChpropLineweight,
+  ChpropThickness,
+  UndoOption,
+};
+
+// One step that U takes back: what the drawing was before a command (or before UNDO BEgin for a group). Objects
+// are only ever added or changed, so the step keeps how many there were and the old state of each one changed.
+struct TUndoStep {
+  std::string Name;  // the command's name, or "グループ" for an UNDO BEgin/End group
+  bool Group = false;
+  bool Open = false;     // a group not yet ended by UNDO End
+  bool InGroup = false;  // a command inside an open group
+  std::size_t EntityCount = 0;
+  std::vector<std::pair<int, TEntity>> Changed;  // index and state before the first change
+  std::vector<TLayer> Layers;
+  std::vector<std::string> Linetypes;
+  double Plinewid = 0;
+};
+
+// Running object snap as OSMODE and OSNAPCOORD set it (only the end point mode is known here); the aperture is in
+// drawing units, as the stand-in has no screen scale of its own.
+struct TObjectSnap {
+  int Osmode = 0;      // 1: end point
+  int Osnapcoord = 2;  // 0: snaps win over typed points; 1, 2: typed points win (this host's input is not a script)
+  double Aperture = 1.0;
 };
 
 struct TExport {
@@ -72,6 +99,9 @@ struct TExport {
 struct THost {
   TScenario Scenario;
   std::vector<TEntity> Entities;
+  std::vector<TLayer> Layers;          // besides "0" and the layers the objects are on
+  std::vector<std::string> Linetypes;  // loaded, besides ByBlock, ByLayer and Continuous
+  TProps Current;                      // CLAYER, CECOLOR, CELTYPE, CELWEIGHT, CELTSCALE, THICKNESS
   TUcs Ucs;
   TEchoFormat Echo;
   int Filedia = 1;
@@ -87,6 +117,17 @@ struct THost {
   std::string DxfPath;
   bool DxfObjectsChosen = false;
   std::vector<TPoint3D> Points;  // world points of a LINE or PLINE so far
+  // PLINE: bulge and widths of the segment that starts at each of Points, the widths the next segment gets, the
+  // second point of a three-point arc, and PLINEWID (the width a new polyline starts with).
+  std::vector<double> Bulges, StartWidths, EndWidths;
+  double WidthStart = 0, WidthEnd = 0;
+  TPoint3D ArcSecond;
+  bool PlineClosed = false;
+  bool PlineArcMode = false;
+  double Plinewid = 0;
+  TObjectSnap Snap;
+  bool NoSnapNext = false;        // `_non` was typed: the next point is taken as typed
+  std::vector<TUndoStep> Undo;    // oldest first
   int LineEntitiesMade = 0;
   std::vector<TExport> Exports;
   TTextEncoder Encode = [](std::string_view s) { return std::string(s); };
@@ -104,6 +145,9 @@ void FeedText(THost& host, std::u32string_view text);
 void SubmitInput(THost& host);
 // Cancels what runs, as Ctrl+C: "<prompt><input>*キャンセル*" goes to the history.
 void CancelCommand(THost& host);
+// U at the command line: takes back the last command, or the whole last UNDO BEgin/End group.
+void UndoLastStep(THost& host);
+
 // True while SELECT waits at "オブジェクトを選択: " for an object to be picked.
 bool WaitingForPick(const THost& host);
 // Picks object `index` (a click or the scenario). Returns false when nothing waits for a pick or no such object.
@@ -115,6 +159,13 @@ std::string HistoryText(const THost& host);
 std::string UcsEcho(const THost& host, const std::string& name);
 // The host as JSON (drawing, UCS, FILEDIA, previous selection, exports, history, prompt).
 std::string HostToJson(const THost& host);
+
+// What a DXFOUT of this host writes besides the objects: layers, linetypes, current properties, UCS.
+TDxfTables TablesOf(const THost& host);
+// True when the drawing has a layer of that name ("0", a listed layer, or one an object is on).
+bool HasLayer(const THost& host, const std::string& name);
+// Adds a layer (colour 7, Continuous) unless the drawing has it.
+void EnsureLayer(THost& host, const std::string& name);
 
 // "x,y" or "x,y,z" to a point; false when it is not that.
 bool ParsePointText(std::string_view text, TPoint3D& p);

@@ -57,7 +57,7 @@ void SaveOutputs() {
     std::ostringstream dxf;
     std::vector<int> all;
     for (std::size_t i = 0; i < Host.Entities.size(); ++i) all.push_back(static_cast<int>(i));
-    WriteDxf(dxf, Host.Entities, all, 16, Host.Encode);
+    WriteDxf(dxf, Host.Entities, all, 16, Host.Encode, TablesOf(Host));
     LogLine("save dxf=" + Host.Scenario.DxfPath + " ok=" + (WriteFileUtf8(Host.Scenario.DxfPath, dxf.str()) ? "1" : "0"));
   }
 }

@@ -32,8 +32,7 @@ std::vector<POINT> Outline(const TView& v, const TEntity& e) {
       pts = {v.Map(e.Start.x, e.Start.y), v.Map(e.End.x, e.End.y)};
       break;
     case TEntityKind::LwPolyline:
-      for (const auto& p : e.Vertices) pts.push_back(v.Map(p.x, p.y));
-      if (e.Closed && !e.Vertices.empty()) pts.push_back(pts.front());
+      for (const auto& p : PolylinePath(e)) pts.push_back(v.Map(p.x, p.y));
       break;
     case TEntityKind::Circle:
     case TEntityKind::Arc: {
@@ -74,7 +73,7 @@ TView FitView(const RECT& area, const THost& host) {
         Extend(minX, minY, maxX, maxY, e.End.x, e.End.y);
         break;
       case TEntityKind::LwPolyline:
-        for (const auto& p : e.Vertices) Extend(minX, minY, maxX, maxY, p.x, p.y);
+        for (const auto& p : PolylinePath(e)) Extend(minX, minY, maxX, maxY, p.x, p.y);
         break;
       case TEntityKind::Circle:
       case TEntityKind::Arc:
@@ -102,6 +101,24 @@ TView FitView(const RECT& area, const THost& host) {
   return v;
 }
 
+// The object's colour on the dark screen: its own colour index, else its layer's (1 to 7 only; 7 and the rest
+// show white), or -1 when that is white.
+int ShownColorIndex(const THost& host, const TEntity& e) {
+  int color = e.Color;
+  if (color == kColorByLayer) {
+    color = 7;
+    for (const auto& l : host.Layers)
+      if (SameName(l.Name, e.Layer)) color = l.Color;
+  }
+  return color >= 1 && color <= 6 ? color : -1;
+}
+
+COLORREF IndexColor(int index) {
+  static const COLORREF colours[] = {RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 255, 0), RGB(0, 255, 255),
+                                     RGB(0, 0, 255), RGB(255, 0, 255)};
+  return colours[index - 1];
+}
+
 double SegmentDistance(POINT a, POINT b, double x, double y) {
   const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
   double t = len2 > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / len2 : 0;
@@ -121,8 +138,14 @@ void PaintDrawing(HDC dc, const RECT& area, const THost& host) {
     const TEntity& e = host.Entities[i];
     const bool picked = std::find(host.PreviousSelection.begin(), host.PreviousSelection.end(), static_cast<int>(i)) !=
                         host.PreviousSelection.end();
-    const COLORREF colour = picked ? RGB(0, 200, 255) : e.New ? RGB(255, 210, 0) : RGB(240, 240, 240);
-    HPEN pen = CreatePen(PS_SOLID, picked ? 2 : 1, colour);
+    // The previous selection in light blue; an object with a colour of its own (or its layer's) in that colour;
+    // other new objects in amber, the rest white. Wide polylines and heavy lineweights draw thicker.
+    const int index = ShownColorIndex(host, e);
+    const COLORREF colour = picked ? RGB(0, 200, 255) : index > 0 ? IndexColor(index) : e.New ? RGB(255, 210, 0) : RGB(240, 240, 240);
+    const bool heavy = e.ConstantWidth > 0 || e.Lineweight >= 50 ||
+                       std::any_of(e.StartWidths.begin(), e.StartWidths.end(), [](double w) { return w > 0; });
+    HPEN pen = CreatePen(e.Linetype == "ByLayer" || e.Linetype == "Continuous" ? PS_SOLID : PS_DASH,
+                         picked || heavy ? 2 : 1, colour);
     HGDIOBJ oldPen = SelectObject(dc, pen);
     const auto pts = Outline(view, e);
     if (e.Kind == TEntityKind::Text || e.Kind == TEntityKind::MText) {

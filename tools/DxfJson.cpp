@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <memory>
+#include <vector>
 
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
@@ -22,6 +23,25 @@ constexpr int kDigits = 17;                                 // every double read
 std::string Point(const TPoint3D& p) {
   return "[" + JsonNumber(p.x, kDigits) + "," + JsonNumber(p.y, kDigits) + "," + JsonNumber(p.z, kDigits) + "]";
 }
+
+std::string Props(const TEntityProps& p) {
+  return "{\"color\":" + std::to_string(p.Color) + ",\"linetype\":" + JsonString(p.Linetype.View()) +
+         ",\"lineweight\":" + std::to_string(p.Lineweight) +
+         ",\"linetype_scale\":" + JsonNumber(p.LinetypeScale, kDigits) +
+         ",\"thickness\":" + JsonNumber(p.Thickness, kDigits) + "}";
+}
+
+// A point the header gave, or null.
+std::string PointOrNull(bool given, const TPoint3D& p) { return given ? Point(p) : "null"; }
+
+template <class T, class Format>
+void WriteValues(std::ostream& out, const std::vector<T>& values, Format format) {
+  out << "[";
+  for (std::size_t k = 0; k < values.size(); ++k) out << (k ? "," : "") << format(values[k]);
+  out << "]";
+}
+
+std::string Number(double v) { return JsonNumber(v, kDigits); }
 
 template <class Each>
 void WriteArray(std::ostream& out, const char* key, std::int32_t count, Each each) {
@@ -68,18 +88,23 @@ void WriteStoreJson(std::ostream& out, std::int32_t styleCount) {
   WriteArray(out, "lines", LineCount, [&](std::size_t i) {
     const TLineRec& r = Lines[i];
     out << "{\"start\":" << Point(r.StartPt) << ",\"end\":" << Point(r.EndPt)
-        << ",\"layer\":" << JsonString(r.Layer.View()) << "}";
+        << ",\"layer\":" << JsonString(r.Layer.View()) << ",\"props\":" << Props(r.Props) << "}";
   });
   out << ",";
   WriteArray(out, "polylines", PolylineCount, [&](std::size_t i) {
     const TPolylineRec& r = Polylines[i];
-    out << "{\"layer\":" << JsonString(r.Layer.View()) << ",\"flags\":" << r.Flags << ",\"vertices\":[";
-    for (std::int32_t k = 0; k < r.VertexCount; ++k)
-      out << (k ? "," : "") << "[" << JsonNumber(r.Vertices[k].x, kDigits) << ","
-          << JsonNumber(r.Vertices[k].y, kDigits) << "]";
-    out << "],\"vertex_flags\":[";
-    for (std::int32_t k = 0; k < r.VertexCount; ++k) out << (k ? "," : "") << r.VertexFlags[k];
-    out << "]}";
+    out << "{\"layer\":" << JsonString(r.Layer.View()) << ",\"flags\":" << r.Flags << ",\"vertices\":";
+    WriteValues(out, r.Vertices, [](const TPoint3D& v) { return "[" + Number(v.x) + "," + Number(v.y) + "]"; });
+    out << ",\"vertex_flags\":";
+    WriteValues(out, r.VertexFlags, [](std::int32_t f) { return std::to_string(f); });
+    out << ",\"bulges\":";
+    WriteValues(out, r.Bulges, Number);
+    out << ",\"start_widths\":";
+    WriteValues(out, r.StartWidths, Number);
+    out << ",\"end_widths\":";
+    WriteValues(out, r.EndWidths, Number);
+    out << ",\"constant_width\":" << Number(r.ConstantWidth) << ",\"elevation\":" << Number(r.Elevation)
+        << ",\"props\":" << Props(r.Props) << "}";
   });
   out << ",";
   WriteArray(out, "texts", TextCount, [&](std::size_t i) {
@@ -107,6 +132,13 @@ void WriteStoreJson(std::ostream& out, std::int32_t styleCount) {
     out << "{\"name\":" << JsonString(Styles[i].Name.View()) << ",\"height\":" << JsonNumber(Styles[i].Height, kDigits)
         << "}";
   });
+  const TDxfHeader& h = DxfHeader;
+  out << ",\"header\":{\"clayer\":" << (h.HasCLayer ? JsonString(h.CLayer.View()) : "null")
+      << ",\"cecolor\":" << h.CeColor << ",\"celtype\":" << JsonString(h.CeLtype.View())
+      << ",\"celweight\":" << h.CeLweight << ",\"celtscale\":" << Number(h.CeLtScale)
+      << ",\"thickness\":" << Number(h.Thickness) << ",\"ucsorg\":" << PointOrNull(h.HasUcsOrg, h.UcsOrg)
+      << ",\"ucsxdir\":" << PointOrNull(h.HasUcsXDir, h.UcsXDir)
+      << ",\"ucsydir\":" << PointOrNull(h.HasUcsYDir, h.UcsYDir) << "}";
   out << "}\n";
 }
 

@@ -18,8 +18,9 @@ std::string SjisToUtf8(std::string_view bytes);
 // A JSON string literal of the decoded bytes.
 std::string JsonString(std::string_view sjisBytes);
 
-// Writes {"lines":…, "polylines":…, "texts":…, "arcs":…, "circles":…, "styles":…} for entries 0 to count - 1 of
-// each array, and styles 0 to styleCount - 1.
+// Writes {"lines":…, "polylines":…, "texts":…, "arcs":…, "circles":…, "styles":…, "header":…} for entries 0 to
+// count - 1 of each array, styles 0 to styleCount - 1, and the header's current-object settings (a layer or
+// point the file did not give is null).
 void WriteStoreJson(std::ostream& out, std::int32_t styleCount);
 
 // The message of an error a read raised, in UTF-8, with the offending bytes decoded, prefixed by "FILE:LINE: "

@@ -59,7 +59,7 @@ void BenchCapture(const char* label, const std::string& objects, const TDialogFi
       std::printf("the host is not ready\n");
       return;
     }
-    const TUcs ucs = QueryUcs();
+    const TEchoedUcs ucs = QueryUcs();
     const auto t1 = Clock::now();  // the selection goes out now; the host picks kPickDelayMs after it
     PickOneObject(fields.Form);
     const auto t2 = Clock::now();
@@ -67,7 +67,7 @@ void BenchCapture(const char* label, const std::string& objects, const TDialogFi
     const auto t3 = Clock::now();
     ReadDxfEntities(name);
     const auto t4 = Clock::now();
-    const TSegmentSource source = ProjectEntityStore(ucs);
+    const TSegmentSource source = ProjectEntityStore(ChooseUcs(ucs, ExportedUcs()));
     const auto t5 = Clock::now();
     ShowMeasurement(fields, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
     const auto t6 = Clock::now();
@@ -122,8 +122,7 @@ void BenchRedraw(const TDialogFields& fields) {
   Lines.clear();
   LineCount = 0;
   Polylines.assign(1, TPolylineRec{});
-  for (int i = 0; i < kMaxVertices; ++i) Polylines[0].Vertices[i] = {1000.0 + i, 2000.0 + (i % 7), 0};
-  Polylines[0].VertexCount = kMaxVertices;
+  for (int i = 0; i < kMaxVertices; ++i) AppendVertex(Polylines[0], {1000.0 + i, 2000.0 + (i % 7), 0});
   PolylineCount = 1;
   time("a 1000-vertex polyline");
   PolylineCount = 0;

@@ -168,6 +168,20 @@ TEST(UcsEcho, NumbersWithAndWithoutRemark) {
   EXPECT_EQ(p.y, 2.0);
 }
 
+TEST(UcsEcho, RoundingIsHalfTheLastShownDecimal) {
+  EXPECT_DOUBLE_EQ(HalfLastDecimal("0.8660"), 0.00005);
+  EXPECT_DOUBLE_EQ(HalfLastDecimal("-3"), 0.5);
+  EXPECT_DOUBLE_EQ(HalfLastDecimal("8.660E-01"), 0.00005);
+  EXPECT_DOUBLE_EQ(HalfLastDecimal("+2e3"), 500.0);
+  EXPECT_DOUBLE_EQ(HalfLastDecimal(" 1.50 "), 0.005);  // blanks around the number do not count
+  TPoint3D p, rounding;
+  ReadUcsEcho("UCSXDIR = 0.86603,5.0E-01,0 " + kRemark, p, rounding);
+  EXPECT_EQ(p.x, 0.86603);
+  EXPECT_DOUBLE_EQ(rounding.x, 0.000005);
+  EXPECT_DOUBLE_EQ(rounding.y, 0.005);
+  EXPECT_DOUBLE_EQ(rounding.z, 0.5);
+}
+
 // Expects the conversion error for `line`, quoting `piece`, and the point as given.
 void ExpectEchoError(const std::string& line, const std::string& piece, TPoint3D expected) {
   TPoint3D p{-7, -8, -9};

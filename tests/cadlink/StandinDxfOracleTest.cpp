@@ -81,5 +81,52 @@ TEST(StandinDxfOracle, EzdxfReadsEveryKindWithoutError) {
             "MTEXT 複数行\\Pテキスト 2.0 30.0\n");
 }
 
+TEST(StandinDxfOracle, PropertiesWidthsBulgesAndCurrentValuesReadBack) {
+  THost h;
+  std::string error;
+  ASSERT_TRUE(ApplyScenarioText(h,
+                                "ucs-origin 10.5,-3,0\nucs-xdir 0.6,0.8,0\nucs-ydir -0.8,0.6,0\n"
+                                "clayer 図面\ncecolor 3\ncelweight 35\nceltscale 2\nthickness 1.5\nceltype HIDDEN\n"
+                                "line 0,0,5 10,0,5 layer=壁 color=1 linetype=DASHED lineweight=50 ltscale=2 thickness=3\n"
+                                "lwpolyline 0,0 10,0 10,5 closed elevation=5 bulges=0,0.5,-1 widths=1:2,0:0,0.5:0.5 "
+                                "layer=壁 color=bylayer linetype=byblock\n"
+                                "lwpolyline 0,0 1,1 width=0.25\n",
+                                error))
+      << error;
+  const auto path = std::filesystem::temp_directory_path() / "swivex-standin-test" / "props.dxf";
+  std::filesystem::create_directories(path.parent_path());
+  {
+    std::ofstream out(path, std::ios::binary);
+    WriteDxf(out, h.Entities, {0, 1, 2}, 16, ToShiftJis, TablesOf(h));
+  }
+  const std::string result = RunPython(
+      "import ezdxf\n"
+      "doc = ezdxf.readfile(r'" + path.string() + "')\n"
+      "a = doc.audit()\n"
+      "print('audit', len(a.errors), len(a.fixes))\n"
+      "hd = doc.header\n"
+      "print('current', hd['$CLAYER'], hd['$CECOLOR'], hd['$CELTYPE'], hd['$CELWEIGHT'], hd['$CELTSCALE'], hd['$THICKNESS'])\n"
+      "print('ucs', tuple(hd['$UCSORG']), tuple(hd['$UCSXDIR']), tuple(hd['$UCSYDIR']))\n"
+      "print('layers', sorted(l.dxf.name for l in doc.layers))\n"
+      "print('linetypes', sorted(l.dxf.name for l in doc.linetypes))\n"
+      "for e in doc.modelspace():\n"
+      "    d = e.dxf\n"
+      "    print(e.dxftype(), d.layer, d.color, d.linetype, d.lineweight, d.ltscale, d.thickness)\n"
+      "    if e.dxftype() == 'LINE': print(tuple(d.start), tuple(d.end))\n"
+      "    else: print(e.closed, d.elevation, d.const_width, [tuple(p) for p in e.get_points('xyseb')])\n");
+  EXPECT_EQ(result,
+            "audit 0 0\n"
+            "current 図面 3 HIDDEN 35 2.0 1.5\n"
+            "ucs (10.5, -3.0, 0.0) (0.6, 0.8, 0.0) (-0.8, 0.6, 0.0)\n"
+            "layers ['0', 'Defpoints', '図面', '壁']\n"  // ezdxf adds Defpoints
+            "linetypes ['ByBlock', 'ByLayer', 'Continuous', 'DASHED', 'HIDDEN']\n"
+            "LINE 壁 1 DASHED 50 2.0 3.0\n"
+            "(0.0, 0.0, 5.0) (10.0, 0.0, 5.0)\n"
+            "LWPOLYLINE 壁 256 ByBlock -1 1.0 0\n"
+            "True 5.0 0 [(0.0, 0.0, 1.0, 2.0, 0.0), (10.0, 0.0, 0.0, 0.0, 0.5), (10.0, 5.0, 0.5, 0.5, -1.0)]\n"
+            "LWPOLYLINE 0 256 BYLAYER -1 1.0 0\n"  // ezdxf's defaults: nothing written
+            "False 0 0.25 [(0.0, 0.0, 0.0, 0.0, 0.0), (1.0, 1.0, 0.0, 0.0, 0.0)]\n");
+}
+
 }  // namespace
 }  // namespace swivex

@@ -1,6 +1,7 @@
 // The stand-in host's command line and scenario, checked against what the link reads back from it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -56,7 +57,9 @@ TEST(StandinScenario, FlavourDrawingAndErrors) {
   EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
   EXPECT_EQ(bad.Entities.size(), 1u);
   for (const char* line : {"frobnicate 1", "charset utf8", "circle 1,x 2", "lwpolyline 1,1", "pick -1", "filedia 2",
-                           "echo FOO x", "ucs-origin 1,2,3 4"})
+                           "echo FOO x", "ucs-origin 1,2,3 4",
+                           "line 0,0 1,1 color=300", "line 0,0 1,1 elevation=2", "lwpolyline 0,0 1,1 bulges=1,2,3",
+                           "lwpolyline 0,0 1,1 widths=1", "line 0,0 1,1 frob=1", "cecolor red"})
     EXPECT_FALSE(ApplyScenarioLine(bad, line, error)) << line;
 }
 
@@ -153,6 +156,111 @@ TEST(StandinCommandLine, LineAndPlineTakePointsInTheUcs) {
   EXPECT_EQ(h.Entities.size(), 4u);
   Type(h, "\x03" "FOO ");
   EXPECT_EQ(LastLine(h), "不明なコマンド \"FOO\"。ヘルプを表示するには F1 キーを押してください。");
+}
+
+TEST(StandinPline, ArcsByASecondPointInBothDirections) {
+  THost h;
+  Type(h, "\x03PLINE _non 0,0 _A _S _non 5,-2.5 _non 10,0 _S _non 15,2.5 _non 20,0 _L _non 20,5 \r");
+  ASSERT_EQ(h.Entities.size(), 1u);
+  const TEntity& e = h.Entities[0];
+  ASSERT_EQ(e.Vertices.size(), 4u);
+  EXPECT_NEAR(e.Bulges[0], 0.5, 1e-12);   // counter-clockwise: the arc passes right of its chord
+  EXPECT_NEAR(e.Bulges[1], -0.5, 1e-12);  // clockwise
+  EXPECT_EQ(e.Bulges[2], 0.0);
+  EXPECT_FALSE(e.Closed);
+  EXPECT_NE(HostToJson(h).find("\"start_widths\":[0,0,0,0]"), std::string::npos) << HostToJson(h);
+
+  Type(h, "\x03PLINE 0,0 5,0 _A _S 5,0 10,0 ");  // the second point on the start point: no arc
+  EXPECT_EQ(LastLine(h), "** 3 点が円弧になりません **");
+  EXPECT_EQ(h.State, THostState::PlineArc);
+}
+
+TEST(StandinPline, CloseStraightOrByATangentArc) {
+  THost h;
+  Type(h, "\x03PLINE 0,0 10,0 10,10 _C ");
+  ASSERT_EQ(h.Entities.size(), 1u);
+  EXPECT_TRUE(h.Entities[0].Closed);
+  EXPECT_EQ(h.Entities[0].Vertices.size(), 3u);  // the closing edge needs no vertex of its own
+  EXPECT_EQ(h.Prompt, kIdlePrompt);
+
+  // A bare end point in arc mode continues tangentially (east, then a half circle up); _CL closes with an arc
+  // that leaves heading west.
+  Type(h, "\x03PLINE 0,0 10,0 _A 10,10 _CL ");
+  ASSERT_EQ(h.Entities.size(), 2u);
+  const TEntity& e = h.Entities[1];
+  EXPECT_TRUE(e.Closed);
+  ASSERT_EQ(e.Vertices.size(), 3u);
+  EXPECT_NEAR(e.Bulges[1], 1.0, 1e-12);
+  EXPECT_NEAR(e.Bulges[2], std::tan(std::atan(1.0) / 2), 1e-12);
+}
+
+TEST(StandinPline, WidthsHoldForLaterSegmentsAndTheNextPolyline) {
+  THost h;
+  Type(h, "\x03PLINE 0,0 _W 1 2 10,0 20,0 \r");
+  ASSERT_EQ(h.Entities.size(), 1u);
+  EXPECT_EQ(h.Entities[0].StartWidths, (std::vector<double>{1, 2, 0}));
+  EXPECT_EQ(h.Entities[0].EndWidths, (std::vector<double>{2, 2, 0}));
+  EXPECT_EQ(h.Entities[0].ConstantWidth, 0.0);
+  Type(h, "\x03PLINE 0,0 ");
+  EXPECT_EQ(LastLine(h), "現在の線幅は 2.0000");  // PLINEWID keeps the last width
+  Type(h, "_W 0.5 \r5,0 5,5 \r");  // an empty end width takes the start width
+  EXPECT_EQ(h.Entities[1].ConstantWidth, 0.5);
+  EXPECT_EQ(h.Entities[1].StartWidths, (std::vector<double>{0, 0, 0}));
+}
+
+TEST(StandinChprop, LastObjectTakesEveryProperty) {
+  THost h = Scenario("line 0,0 5,5\nlayer 壁 color=1\n");
+  Type(h, "\x03LINE _non 0,0 _non 1,1 \r");
+  Type(h, "\x03_.CHPROP _L  _LA 壁 _C 1 _LT DASHED _LW 0.26 _S 2 _T 3 \r");
+  ASSERT_EQ(h.Entities.size(), 2u);
+  const TEntity& e = h.Entities[1];
+  EXPECT_EQ(e.Layer, "壁");
+  EXPECT_EQ(e.Color, 1);
+  EXPECT_EQ(e.Linetype, "DASHED");
+  EXPECT_EQ(e.Lineweight, 25);  // the nearest predefined lineweight
+  EXPECT_EQ(e.LinetypeScale, 2.0);
+  EXPECT_EQ(e.Thickness, 3.0);
+  EXPECT_EQ(h.Prompt, kIdlePrompt);
+  EXPECT_EQ(h.Entities[0].Layer, "0");  // only the last object changed
+  EXPECT_EQ(h.Entities[0].Color, kColorByLayer);
+
+  Type(h, "\x03_.CHPROP _L  _LT NOSUCH _C _BYLAYER \r");
+  EXPECT_EQ(h.Entities[1].Linetype, "DASHED");
+  EXPECT_EQ(h.Entities[1].Color, kColorByLayer);
+  EXPECT_NE(HistoryText(h).find("線種 NOSUCH が見つかりません。"), std::string::npos);
+}
+
+TEST(StandinUndo, UTakesBackAWholeGroup) {
+  THost h = Scenario("line 0,0 5,5\n");
+  Type(h, "\x03_.UNDO _E ");  // no group open: harmless
+  Type(h, "\x03_.UNDO _BE ");
+  Type(h, "\x03LINE 0,0 1,0 \r\x03LINE 0,1 1,1 \r\x03LINE 0,2 1,2 \r\x03_.CHPROP ALL  _C 1 \r");
+  Type(h, "\x03_.UNDO _E ");
+  Type(h, "\x03LINE 0,3 1,3 \r");
+  ASSERT_EQ(h.Entities.size(), 5u);
+  Type(h, "\x03U ");
+  EXPECT_EQ(h.Entities.size(), 4u);  // first the line drawn after the group
+  EXPECT_EQ(h.Entities[3].Color, 1);
+  Type(h, "\x03U ");
+  EXPECT_EQ(LastLine(h), "コマンド: U グループ");
+  ASSERT_EQ(h.Entities.size(), 1u);
+  EXPECT_EQ(h.Entities[0].Color, kColorByLayer);  // the group's CHPROP is taken back too
+  Type(h, "\x03U ");
+  EXPECT_EQ(LastLine(h), "すべて元に戻されました");
+  EXPECT_EQ(h.Entities.size(), 1u);
+}
+
+TEST(StandinOsnap, EndPointPullsTypedPointsUnlessNon) {
+  THost h = Scenario("line 0,0 10,0\nosmode 1\nosnapcoord 0\nosnap-aperture 0.5\n");
+  Type(h, "\x03LINE 10.2,0.1 20,0 \r");
+  EXPECT_EQ(h.Entities.back().Start.x, 10.0);
+  EXPECT_EQ(h.Entities.back().Start.y, 0.0);
+  Type(h, "\x03PLINE _non 10.2,0.1 _non 20,1 \r");
+  EXPECT_EQ(h.Entities.back().Vertices[0].x, 10.2);
+  std::string error;
+  ASSERT_TRUE(ApplyScenarioLine(h, "osnapcoord 2", error));  // typed coordinates win
+  Type(h, "\x03LINE 10.2,0.1 20,0 \r");
+  EXPECT_EQ(h.Entities.back().Start.x, 10.2);
 }
 
 TEST(StandinCommandLine, QuotesKeepBlanksAndBackspaceTakesBack) {

@@ -107,7 +107,7 @@ TEST_F(EntityStoreTest, ReleaseEmptiesEveryArray) {
 
 TEST_F(EntityStoreTest, SlotsBeyondTheFirstHundredStartClean) {
   // A read that grew Polylines to 200 slots, then one that grows it again: slots 100 on were dropped and are
-  // added back zero-filled, slots below 100 are reset when started.
+  // added back empty, slots below 100 are reset when started.
   std::string full;
   for (int i = 0; i < 150; ++i)
     full += "|0|POLYLINE|8|L" + std::to_string(i) + "|70|5|0|VERTEX|10|1|20|2|70|9|0|VERTEX|10|3|20|4|0|SEQEND";
@@ -124,11 +124,40 @@ TEST_F(EntityStoreTest, SlotsBeyondTheFirstHundredStartClean) {
     EXPECT_EQ(p.VertexFlags[0], 0) << i;
     EXPECT_DOUBLE_EQ(p.Vertices[0].x, 7.0) << i;
     EXPECT_DOUBLE_EQ(p.Vertices[0].y, 0.0) << i;
-    EXPECT_DOUBLE_EQ(p.Vertices[1].x, 0.0) << i;
+    EXPECT_EQ(p.Vertices.size(), 1u) << i;  // the earlier read's second vertex is gone
   }
   // Slots 120 to 199 are spare: zero, not the earlier read's polylines 120 to 149.
   EXPECT_EQ(Polylines[120].VertexCount, 0);
   EXPECT_TRUE(Polylines[149].Layer.View().empty());
+}
+
+TEST_F(EntityStoreTest, HeaderOfTheLastRead) {
+  // The current-object settings, a variable of no interest between them, a point whose z does not convert and
+  // a colour that is no number: those two keep their defaults, the read goes on.
+  const std::string header =
+      "0|SECTION|2|HEADER|9|$ACADVER|1|AC1015|9|$CLAYER|8|壁|9|$CECOLOR|62|x|9|$CELTYPE|6|ByLayer|"
+      "9|$CELWEIGHT|370|-3|9|$CELTSCALE|40|0.5|9|$THICKNESS|40|2|9|$EXTMIN|10|1|20|2|30|3|"
+      "9|$UCSORG|10|1|20|2|30|3|9|$UCSXDIR|10|0|20|1|30|0|9|$UCSYDIR|10|-1|20|0|30|z|0|ENDSEC|";
+  EXPECT_EQ(ReadDxfBytes(Dxf(header + "0|SECTION|2|ENTITIES|0|LINE|0|ENDSEC|0|EOF")), 1);
+  const TDxfHeader& h = DxfHeader;
+  EXPECT_TRUE(h.HasCLayer);
+  EXPECT_EQ(h.CLayer.View(), "壁");
+  EXPECT_EQ(h.CeColor, kColorByLayer);
+  EXPECT_EQ(h.CeLtype.View(), "ByLayer");
+  EXPECT_EQ(h.CeLweight, -3);
+  EXPECT_EQ(h.CeLtScale, 0.5);
+  EXPECT_EQ(h.Thickness, 2.0);
+  EXPECT_TRUE(h.HasUcsOrg && h.HasUcsXDir);
+  EXPECT_EQ(h.UcsOrg.z, 3.0);
+  EXPECT_EQ(h.UcsXDir.y, 1.0);
+  EXPECT_FALSE(h.HasUcsYDir);
+  // The next read starts from the defaults, also when its file does not exist.
+  ReadDxfBytes(Dxf("0|SECTION|2|HEADER|9|$CECOLOR|62|3|0|ENDSEC|0|EOF"));
+  EXPECT_EQ(h.CeColor, 3);
+  EXPECT_FALSE(h.HasCLayer || h.HasUcsOrg);
+  EXPECT_EQ(h.CeLweight, -1);
+  ReadDxfEntities("");
+  EXPECT_EQ(h.CeColor, kColorByLayer);
 }
 
 TEST_F(EntityStoreTest, KeywordsOutsideTheReadDoNotChangeTheSlots) {

@@ -2,6 +2,9 @@
 // 1000 vertices a record holds.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
 #include "tests/dxf/DxfTestFiles.h"
@@ -10,6 +13,7 @@ namespace swivex {
 namespace {
 
 using test::InEntities;
+using test::Repeat;
 
 class PolylineTest : public test::FreshStoreTest {};
 
@@ -42,16 +46,65 @@ TEST_F(PolylineTest, LwPolylineWithElevation) {
   ASSERT_EQ(PolylineCount, 2);
   const TPolylineRec& p = Polylines[0];
   EXPECT_EQ(p.VertexCount, 4);
-  EXPECT_EQ(p.Flags, 0);  // group 70 of an LWPOLYLINE is not read
+  EXPECT_EQ(p.Flags, kPolylineClosed);
+  EXPECT_DOUBLE_EQ(p.Elevation, 12.5);
   EXPECT_EQ(p.Layer.View(), "L1");
-  const double xs[] = {0, 10, 10, 0}, ys[] = {0, 0, 5, 5};
+  const double xs[] = {0, 10, 10, 0}, ys[] = {0, 0, 5, 5}, bulges[] = {0, 0.5, 0, 0};
   for (int i = 0; i < 4; ++i) {
     EXPECT_DOUBLE_EQ(p.Vertices[i].x, xs[i]);
     EXPECT_DOUBLE_EQ(p.Vertices[i].y, ys[i]);
     EXPECT_DOUBLE_EQ(p.Vertices[i].z, 0.0);
     EXPECT_EQ(p.VertexFlags[i], 0);
+    EXPECT_EQ(p.Bulges[i], bulges[i]);
   }
   EXPECT_EQ(Polylines[1].VertexCount, 1);
+  EXPECT_EQ(Polylines[1].Flags, 0);
+}
+
+TEST_F(PolylineTest, WidthsBulgesAndPropertiesOfBothKinds) {
+  ReadDxfBytes(InEntities(
+      "0|LWPOLYLINE|62|1|6|DASHED|370|25|48|2.5|39|3|43|0.7|10|0|20|0|40|1|41|2|42|-1|10|4|20|0|"
+      "0|POLYLINE|62|0|30|5|40|0.25|41|0.5|0|VERTEX|10|1|20|1|42|0.5|41|9|0|VERTEX|10|2|20|2|62|3|0|SEQEND|"
+      "0|LINE|62|256|6|BYBLOCK|370|-2|48|0.5|39|-1"));
+  ASSERT_EQ(PolylineCount, 2);
+  const TPolylineRec& lw = Polylines[0];
+  EXPECT_EQ(lw.Props.Color, 1);
+  EXPECT_EQ(lw.Props.Linetype.View(), "DASHED");
+  EXPECT_EQ(lw.Props.Lineweight, 25);
+  EXPECT_DOUBLE_EQ(lw.Props.LinetypeScale, 2.5);
+  EXPECT_DOUBLE_EQ(lw.Props.Thickness, 3.0);
+  EXPECT_DOUBLE_EQ(lw.ConstantWidth, 0.7);
+  EXPECT_EQ(lw.StartWidths, (std::vector<double>{1, 0}));
+  EXPECT_EQ(lw.EndWidths, (std::vector<double>{2, 0}));
+  EXPECT_EQ(lw.Bulges, (std::vector<double>{-1, 0}));
+  // The header's 40 and 41 are the widths of the vertices that give none; a VERTEX's own groups win, and its
+  // colour is not the polyline's.
+  const TPolylineRec& heavy = Polylines[1];
+  EXPECT_DOUBLE_EQ(heavy.Elevation, 5.0);
+  EXPECT_EQ(heavy.Props.Color, kColorByBlock);
+  EXPECT_TRUE(heavy.Props.Linetype.View().empty());
+  EXPECT_EQ(heavy.Bulges, (std::vector<double>{0.5, 0}));
+  EXPECT_EQ(heavy.StartWidths, (std::vector<double>{0.25, 0.25}));
+  EXPECT_EQ(heavy.EndWidths, (std::vector<double>{9, 0.5}));
+  EXPECT_EQ(heavy.Vertices[1].z, 0.0);
+  ASSERT_EQ(LineCount, 1);
+  const TEntityProps& line = Lines[0].Props;
+  EXPECT_EQ(line.Color, kColorByLayer);
+  EXPECT_EQ(line.Linetype.View(), "BYBLOCK");
+  EXPECT_EQ(line.Lineweight, -2);
+  EXPECT_DOUBLE_EQ(line.LinetypeScale, 0.5);
+  EXPECT_DOUBLE_EQ(line.Thickness, -1.0);
+}
+
+TEST_F(PolylineTest, VertexCountClaimsSetAsideLittle) {
+  // Group 90 only sets aside room: a claim of a billion vertices that gives none costs no more than a few, and
+  // the count written as AutoCAD writes it (right-aligned) takes effect.
+  ReadDxfBytes(InEntities(Repeat("0|LWPOLYLINE|90|999999999", 3) + "|0|LWPOLYLINE|90|        3|10|1|20|1|10|2|20|2|10|3|20|3"));
+  ASSERT_EQ(PolylineCount, 4);
+  EXPECT_EQ(Polylines[0].VertexCount, 0);
+  EXPECT_LE(Polylines[0].Vertices.capacity(), 16u);
+  EXPECT_EQ(Polylines[3].Vertices.capacity(), 3u);  // growing one by one would have made it 4
+  EXPECT_EQ(Polylines[3].EndWidths.capacity(), 3u);
 }
 
 TEST_F(PolylineTest, BothKindsShareOneArrayInFileOrder) {
@@ -65,16 +118,27 @@ TEST_F(PolylineTest, BothKindsShareOneArrayInFileOrder) {
 }
 
 TEST_F(PolylineTest, StartResetsTheWholeReusedSlot) {
-  ReadDxfBytes(InEntities("0|POLYLINE|8|OLD|70|9|0|VERTEX|10|1|20|1|70|3|0|VERTEX|10|2|20|2|70|4|0|SEQEND"));
-  ReadDxfBytes(InEntities("0|LWPOLYLINE|10|5|20|6"));
+  ReadDxfBytes(InEntities("0|POLYLINE|8|OLD|70|9|30|4|40|2|62|5|6|X|370|9|48|3|39|4|0|VERTEX|10|1|20|1|70|3|42|1|"
+                          "0|VERTEX|10|2|20|2|70|4|0|SEQEND|0|LINE|62|7|6|Y|370|13|48|2|39|1"));
+  ReadDxfBytes(InEntities("0|LWPOLYLINE|10|5|20|6|0|LINE"));
   const TPolylineRec& p = Polylines[0];
   EXPECT_EQ(p.VertexCount, 1);
   EXPECT_EQ(p.Flags, 0);
   EXPECT_TRUE(p.Layer.View().empty());
-  EXPECT_EQ(p.VertexFlags[0], 0);
-  EXPECT_EQ(p.VertexFlags[1], 0);
-  EXPECT_DOUBLE_EQ(p.Vertices[1].x, 0.0);
-  EXPECT_DOUBLE_EQ(p.Vertices[1].y, 0.0);
+  EXPECT_EQ(p.Elevation, 0.0);
+  // Every per-vertex vector holds this read's one vertex, the widths not the old header's.
+  EXPECT_EQ(p.Vertices.size(), 1u);
+  EXPECT_EQ(p.VertexFlags, std::vector<std::int32_t>{0});
+  EXPECT_EQ(p.Bulges, std::vector<double>{0});
+  EXPECT_EQ(p.StartWidths, std::vector<double>{0});
+  EXPECT_EQ(p.EndWidths, std::vector<double>{0});
+  for (const TEntityProps* props : {&p.Props, &std::as_const(Lines[0]).Props}) {
+    EXPECT_EQ(props->Color, kColorByLayer);
+    EXPECT_TRUE(props->Linetype.View().empty());
+    EXPECT_EQ(props->Lineweight, -1);
+    EXPECT_EQ(props->LinetypeScale, 1.0);
+    EXPECT_EQ(props->Thickness, 0.0);
+  }
 }
 
 TEST_F(PolylineTest, StrayVertexGroupsAreIgnored) {

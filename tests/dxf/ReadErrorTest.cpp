@@ -61,6 +61,8 @@ TEST_F(ReadErrorTest, IntegerGroupsOfPolylinesAndTexts) {
   EXPECT_EQ(ConvertErrorOf(InEntities("0|TEXT|72|1.0")).Text(), "1.0");
   EXPECT_EQ(ConvertErrorOf(InEntities("0|MTEXT|73|")).Line(), 8);
   EXPECT_EQ(TextCount, 1);
+  EXPECT_EQ(ConvertErrorOf(InEntities("0|LINE|62|BYLAYER")).Kind(), TNumberKind::Integer);
+  EXPECT_EQ(ConvertErrorOf(InEntities("0|LWPOLYLINE|70|closed")).Kind(), TNumberKind::Integer);
 }
 
 TEST_F(ReadErrorTest, VertexCountIsUpWhenItsXFails) {
@@ -73,6 +75,8 @@ TEST_F(ReadErrorTest, VertexCountIsUpWhenItsXFails) {
 TEST_F(ReadErrorTest, ErrorsOfTheOtherRecords) {
   EXPECT_EQ(ConvertErrorOf(InEntities("0|ARC|50|90°")).Kind(), TNumberKind::Real);
   EXPECT_EQ(ConvertErrorOf(InEntities("0|CIRCLE|40|r")).Line(), 8);
+  EXPECT_EQ(ConvertErrorOf(InEntities("0|LWPOLYLINE|10|1|20|2|42|1/2")).Line(), 12);
+  EXPECT_EQ(ConvertErrorOf(InEntities("0|POLYLINE|40|w")).Kind(), TNumberKind::Real);
   EXPECT_EQ(ConvertErrorOf(test::WithStyles("0|STYLE|2|S|40|h", "")).Line(), 16);
 }
 
@@ -161,6 +165,14 @@ class TPieceSource : public TDxfByteSource {
   int Pass_ = 1;
 };
 
+std::string Props(const TEntityProps& p) {
+  std::ostringstream out;
+  out.precision(17);
+  out << " " << p.Color << " " << p.Linetype.View() << " " << p.Lineweight << " " << p.LinetypeScale << " "
+      << p.Thickness;
+  return out.str();
+}
+
 // The outcome of a read and the valid records it left, as text to compare.
 std::string ReadOutcome(const std::function<std::int32_t(std::int32_t&)>& read) {
   std::ostringstream out;
@@ -177,18 +189,24 @@ std::string ReadOutcome(const std::function<std::int32_t(std::int32_t&)>& read) 
   for (std::int32_t i = 0; i < LineCount; ++i) {
     const TLineRec& r = Lines[static_cast<std::size_t>(i)];
     out << "\nL " << r.StartPt.x << " " << r.StartPt.y << " " << r.StartPt.z << " " << r.EndPt.x << " "
-        << r.EndPt.y << " " << r.EndPt.z << " " << r.Layer.View();
+        << r.EndPt.y << " " << r.EndPt.z << " " << r.Layer.View() << Props(r.Props);
   }
   for (std::int32_t i = 0; i < PolylineCount; ++i) {
     const TPolylineRec& r = Polylines[static_cast<std::size_t>(i)];
-    out << "\nP " << r.Flags << " " << r.Layer.View();
+    out << "\nP " << r.Flags << " " << r.Layer.View() << " " << r.ConstantWidth << " " << r.Elevation
+        << Props(r.Props);
     for (std::int32_t k = 0; k < r.VertexCount; ++k)
-      out << " " << r.Vertices[k].x << "," << r.Vertices[k].y << "," << r.VertexFlags[k];
+      out << " " << r.Vertices[k].x << "," << r.Vertices[k].y << "," << r.VertexFlags[k] << "," << r.Bulges[k]
+          << "," << r.StartWidths[k] << "," << r.EndWidths[k];
   }
   for (std::int32_t i = 0; i < TextCount; ++i) {
     const TTextRec& r = Texts[static_cast<std::size_t>(i)];
     out << "\nT " << r.Text.View() << " " << r.Height << " " << r.HJust << " " << r.InsertPt.x;
   }
+  const TDxfHeader& h = DxfHeader;
+  out << "\nH " << h.CLayer.View() << " " << h.CeColor << " " << h.CeLtype.View() << " " << h.CeLweight << " "
+      << h.CeLtScale << " " << h.Thickness << " " << h.HasUcsOrg << h.UcsOrg.x << "," << h.UcsOrg.y << ","
+      << h.UcsOrg.z;
   return out.str();
 }
 
@@ -196,8 +214,12 @@ TEST_F(ReadErrorTest, PiecesGiveWhatTheWholeBytesGive) {
   const std::string longLayer(150, 'L');
   const std::vector<std::string> files = {
       InEntities("0|LINE|8|" + longLayer + "|10|-12345.1234567890123456|20|0.0000000000000000|30|1e5|11|.5|21|+2|"
-                 "31|-0|0|LWPOLYLINE|8|P|10|1.25|20|2.5|10|0.|20|-7|0|TEXT|1|a\\U+03C6b|3|" +
-                 std::string(300, 't') + "|40|2.5|72|1|0|POLYLINE|70|1|0|VERTEX|10|3|20|4|70|16|0|SEQEND"),
+                 "31|-0|62|1|6|DASHED|370|50|48|.25|39|2|0|LWPOLYLINE|8|P|90|2|70|1|38|1.5|43|0.5|10|1.25|20|2.5|"
+                 "42|-0.4142135623730951|10|0.|20|-7|40|1|41|2|0|TEXT|1|a\\U+03C6b|3|" +
+                 std::string(300, 't') + "|40|2.5|72|1|0|POLYLINE|70|1|40|3|0|VERTEX|10|3|20|4|70|16|42|1|0|SEQEND"),
+      test::Dxf("0|SECTION|2|HEADER|9|$CLAYER|8|" + longLayer + longLayer + "|9|$CECOLOR|62|5|9|$CELTYPE|6|ByBlock|"
+          "9|$CELWEIGHT|370|-2|9|$CELTSCALE|40|0.25|9|$THICKNESS|40|1e-3|9|$UCSORG|10|1|20|-2|30|0.5|0|ENDSEC|"
+          "0|SECTION|2|ENTITIES|0|LINE|0|ENDSEC|0|EOF"),
       test::RawLines({"  2", "ENTITIES", "  0", "LINE", " 10", "1.5", "0000000010", "2.5", " 20"}, "\r"),
       "  2\r\nENTITIES\r\n  0\r\nLINE\r\n 10\r\n7\r999\r\r\n 20\n8\n\r\n 11\r\n9",
       InEntities("0|LINE|10|1|0|LINE|20|1,5"),

@@ -149,8 +149,9 @@ std::wstring BuildPath(const char* linuxPath) {
   return path;
 }
 
-TSession::TSession(const std::string& scenarioUtf8, bool withHost, const std::wstring& keepFolder, bool withTool)
-    : Keep_(!keepFolder.empty()) {
+TSession::TSession(const std::string& scenarioUtf8, bool withHost, const std::wstring& keepFolder, bool withTool,
+                   const std::wstring& toolFolder)
+    : ToolFolder_(toolFolder), Keep_(!keepFolder.empty()) {
   static int sessions = 0;
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
@@ -189,7 +190,8 @@ void TSession::StartHost(const std::string& scenarioUtf8) {
 }
 
 void TSession::StartTool() {
-  ToolProcess_ = Start(Folder_ + L"swivex.exe", L"", Folder_);
+  const std::wstring& folder = ToolFolder_.empty() ? Folder_ : ToolFolder_;
+  ToolProcess_ = Start(folder + L"swivex.exe", L"", folder);
   WaitForInputIdle(ToolProcess_.hProcess, 10000);
   if (!WaitFor(20000, [&] {
         const auto found = TopWindows(ToolProcess_.dwProcessId, kFormClass);

@@ -5,7 +5,10 @@ For every file of the samples folder: dxfdump must not crash. The file's raw lin
 predict what a reader of the ENTITIES section must give: either the first failure (a code line that is no plain
 integer, a value of a read group that is no number, a polyline with more than 1000 vertices), which dxfdump must
 report with the same message and line and exit 1; or the lines and polylines (count, order, x/y to 1e-9, layer),
-which dxfdump's JSON must hold, with exactly the JSON keys the tool documents.
+which dxfdump's JSON must hold, with exactly the JSON keys the tool documents. Then ezdxf's own reading of the
+file (ezdxf.readfile, entities found by their handle) gives each polyline's closed flag, bulges and widths, its
+constant width and elevation, and each line's and polyline's colour, linetype, lineweight, linetype scale and
+thickness, and the header's current-object settings; dxfdump's must be the same.
 
 usage: dxf_oracle.py DXFDUMP SAMPLES_FOLDER
 """
@@ -25,26 +28,35 @@ REAL_MSG = "'{}' は浮動小数点数ではありません."
 TOO_MANY = "ポリラインの頂点が 1000 を超えています."
 MAX_VERTICES = 1000
 
-# Groups each entity kind converts, as integer or real.
+# Groups each entity kind converts, as integer or real. PER_VERTEX groups are converted only once the polyline
+# has a vertex for them (the polyline being the last one started, for a VERTEX).
+PROPS_REAL, PROPS_INT = {48, 39}, {62, 370}
 REAL_GROUPS = {
-    "LINE": {10, 20, 30, 11, 21, 31},
+    "LINE": {10, 20, 30, 11, 21, 31} | PROPS_REAL,
     "TEXT": {10, 20, 30, 11, 21, 31, 40},
     "ARC": {10, 20, 30, 40, 50, 51},
     "CIRCLE": {10, 20, 30, 40},
-    "VERTEX": {10, 20},
-    "LWPOLYLINE": {10, 20},
+    "POLYLINE": {30, 40, 41} | PROPS_REAL,
+    "VERTEX": {10},
+    "LWPOLYLINE": {10, 38, 43} | PROPS_REAL,
 }
 REAL_GROUPS["MTEXT"] = REAL_GROUPS["TEXT"]
-INT_GROUPS = {"TEXT": {72, 73}, "MTEXT": {72, 73}, "POLYLINE": {70}, "VERTEX": {70}}
+INT_GROUPS = {"TEXT": {72, 73}, "MTEXT": {72, 73}, "POLYLINE": {70} | PROPS_INT, "LINE": PROPS_INT,
+              "LWPOLYLINE": {70} | PROPS_INT}
+PER_VERTEX_REAL = {"VERTEX": {20, 42, 40, 41}, "LWPOLYLINE": {20, 42, 40, 41}}
+PER_VERTEX_INT = {"VERTEX": {70}}
 
 KEYS = {
-    "top": {"lines", "polylines", "texts", "arcs", "circles", "styles"},
-    "lines": {"start", "end", "layer"},
-    "polylines": {"layer", "flags", "vertices", "vertex_flags"},
+    "top": {"lines", "polylines", "texts", "arcs", "circles", "styles", "header"},
+    "lines": {"start", "end", "layer", "props"},
+    "polylines": {"layer", "flags", "vertices", "vertex_flags", "bulges", "start_widths", "end_widths",
+                  "constant_width", "elevation", "props"},
     "texts": {"insert", "align", "text", "hjust", "vjust", "height"},
     "arcs": {"center", "radius", "start_angle", "end_angle", "layer"},
     "circles": {"center", "radius", "layer"},
     "styles": {"name", "height"},
+    "header": {"clayer", "cecolor", "celtype", "celweight", "celtscale", "thickness", "ucsorg", "ucsxdir",
+               "ucsydir"},
 }
 
 
@@ -76,7 +88,7 @@ def expected_store(path):
     """Lines and polylines of the first ENTITIES section, or the first failure as (line, message)."""
     with open(path, encoding="latin-1", newline=None) as stream:  # values keep their bytes
         tags = list(ascii_tags_loader(stream, skip_comments=False))
-    lines, polylines = [], []
+    lines, polylines, header_names = [], [], set()
     kind = None  # the entity the current tags belong to
     entity = None
     in_entities = False
@@ -90,10 +102,10 @@ def expected_store(path):
             style_open = in_style_table and value == "STYLE"
             entity = None
             if kind == "LINE":
-                entity = {"start": [0.0, 0.0], "end": [0.0, 0.0], "layer": ""}
+                entity = {"start": [0.0, 0.0], "end": [0.0, 0.0], "layer": "", "handle": None}
                 lines.append(entity)
             elif kind in ("POLYLINE", "LWPOLYLINE"):
-                entity = {"vertices": [], "layer": ""}
+                entity = {"vertices": [], "layer": "", "handle": None}
                 polylines.append(entity)
             elif kind == "VERTEX" and polylines:
                 entity = polylines[-1]
@@ -104,6 +116,13 @@ def expected_store(path):
                 return (code_line + 1, REAL_MSG.format(decode_like_tool(value)))
             if code in INT_GROUPS.get(kind, ()) and not INT_RE.match(value):
                 return (code_line + 1, INT_MSG.format(decode_like_tool(value)))
+            has_vertex = bool(polylines and polylines[-1]["vertices"]) and (kind != "VERTEX" or entity is not None)
+            if code in PER_VERTEX_REAL.get(kind, ()) and has_vertex and not REAL_RE.match(value):
+                return (code_line + 1, REAL_MSG.format(decode_like_tool(value)))
+            if code in PER_VERTEX_INT.get(kind, ()) and has_vertex and not INT_RE.match(value):
+                return (code_line + 1, INT_MSG.format(decode_like_tool(value)))
+            if entity is not None and code == 5 and kind != "VERTEX":
+                entity["handle"] = value
             if entity is not None:
                 if kind == "LINE":
                     target = {10: ("start", 0), 20: ("start", 1), 11: ("end", 0), 21: ("end", 1)}.get(code)
@@ -119,11 +138,13 @@ def expected_store(path):
                     entity["vertices"].append([float(value), 0.0])
                 elif code == 20 and kind in ("VERTEX", "LWPOLYLINE") and entity["vertices"]:
                     entity["vertices"][-1][1] = float(value)
+        if code == 9 and not in_entities:
+            header_names.add(value)
         if code == 2 and value == "ENTITIES":
             in_entities, in_style_table = True, False
         if code == 2 and value == "STYLE":
             in_style_table = True
-    return {"lines": lines, "polylines": polylines}
+    return {"lines": lines, "polylines": polylines, "header_names": header_names}
 
 
 def close(a, b):
@@ -154,14 +175,16 @@ def check_keys(store):
     problems = []
     if set(store) != KEYS["top"]:
         problems.append(f"top-level keys {sorted(store)}")
-    for key in KEYS["top"] & set(store):
+    if set(store.get("header", {})) != KEYS["header"]:
+        problems.append(f"header keys {sorted(store.get('header', {}))}")
+    for key in KEYS["top"] & set(store) - {"header"}:
         for entry in store[key]:
             if set(entry) != KEYS[key]:
                 problems.append(f"{key} entry keys {sorted(entry)}")
                 break
     for p in store.get("polylines", []):
-        if len(p["vertices"]) != len(p["vertex_flags"]):
-            problems.append("vertices and vertex_flags differ in length")
+        if any(len(p[k]) != len(p["vertices"]) for k in ("vertex_flags", "bulges", "start_widths", "end_widths")):
+            problems.append("per-vertex lists differ in length")
     return problems
 
 
@@ -188,6 +211,92 @@ def compare(expected, store):
     return problems
 
 
+def props_of(e):
+    """What ezdxf reads of an entity's colour, linetype, lineweight, linetype scale and thickness, with the
+    defaults of a file that gives none."""
+    return {"color": e.dxf.get("color", 256), "linetype": e.dxf.get("linetype", ""),
+            "lineweight": e.dxf.get("lineweight", -1), "linetype_scale": e.dxf.get("ltscale", 1.0),
+            "thickness": e.dxf.get("thickness", 0.0)}
+
+
+def same_props(got, want):
+    return (got["color"] == want["color"] and got["lineweight"] == want["lineweight"]
+            and close(got["linetype_scale"], want["linetype_scale"]) and close(got["thickness"], want["thickness"])
+            and (got["linetype"] == want["linetype"] or not (got["linetype"] + want["linetype"]).isascii()))
+
+
+def polyline_of(e):
+    """What ezdxf reads of a polyline: flags, bulges, widths, constant width, elevation. A POLYLINE's vertices
+    without widths of their own take the header's default widths."""
+    if e.dxftype() == "LWPOLYLINE":
+        points = e.get_points("seb")
+        return {"flags": e.dxf.get("flags", 0), "bulges": [p[2] for p in points],
+                "start_widths": [p[0] for p in points], "end_widths": [p[1] for p in points],
+                "constant_width": e.dxf.get("const_width", 0.0), "elevation": e.dxf.get("elevation", 0.0)}
+    start, end = e.dxf.get("default_start_width", 0.0), e.dxf.get("default_end_width", 0.0)
+    vertices = list(e.vertices)
+    return {"flags": e.dxf.get("flags", 0), "bulges": [v.dxf.get("bulge", 0.0) for v in vertices],
+            "start_widths": [v.dxf.get("start_width", start) for v in vertices],
+            "end_widths": [v.dxf.get("end_width", end) for v in vertices],
+            "constant_width": 0.0, "elevation": e.dxf.get("elevation", (0, 0, 0))[2]}
+
+
+def header_of(doc):
+    h = doc.header
+
+    def point(name):
+        value = h.get(name)
+        return None if value is None else [float(c) for c in value][:3]
+    return {"clayer": h.get("$CLAYER"), "cecolor": h.get("$CECOLOR", 256), "celtype": h.get("$CELTYPE", ""),
+            "celweight": h.get("$CELWEIGHT", -1), "celtscale": h.get("$CELTSCALE", 1.0),
+            "thickness": h.get("$THICKNESS", 0.0), "ucsorg": point("$UCSORG"), "ucsxdir": point("$UCSXDIR"),
+            "ucsydir": point("$UCSYDIR")}
+
+
+def compare_with_ezdxf(path, expected, store):
+    """Problems of the fields ezdxf's own reading gives, and how many entities were compared; None when ezdxf
+    cannot read the file."""
+    import ezdxf
+    try:
+        doc = ezdxf.readfile(str(path))
+    except Exception:  # ezdxf refuses some damaged samples that the tool reads
+        return None, 0
+    problems, compared = [], 0
+    got_header, want_header = store["header"], header_of(doc)
+    for key, want in want_header.items():
+        if "$" + key.upper() not in expected["header_names"]:
+            continue  # ezdxf makes up what the file does not give
+        got = got_header[key]
+        if isinstance(want, float) or key.startswith("ucs"):
+            equal = (got is None) == (want is None) and (got is None or all(map(close, got if isinstance(
+                got, list) else [got], want if isinstance(want, list) else [want])))
+        elif isinstance(want, str) and not (want + (got or "")).isascii():
+            equal = True  # the file's code page and Shift-JIS may decode it differently
+        else:
+            equal = got == want
+        if not equal:
+            problems.append(f"header {key}: {got!r} != ezdxf {want!r}")
+    for key in ("lines", "polylines"):
+        for i, (got, mine) in enumerate(zip(store[key], expected[key])):
+            e = doc.entitydb.get(mine["handle"]) if mine["handle"] else None
+            if e is None or e.dxftype() not in ("LINE", "POLYLINE", "LWPOLYLINE"):
+                continue
+            compared += 1
+            if not same_props(got["props"], props_of(e)):
+                problems.append(f"{key[:-1]} {i} props {got['props']} != ezdxf {props_of(e)}")
+            if key == "lines":
+                continue
+            want = polyline_of(e)
+            if len(want["bulges"]) != len(got["bulges"]):
+                continue  # a vertex count ezdxf reads otherwise (faces of a mesh): compared above, not here
+            for field, value in want.items():
+                values = value if isinstance(value, list) else [value]
+                mine_values = got[field] if isinstance(got[field], list) else [got[field]]
+                if not all(close(a, b) for a, b in zip(mine_values, values)):
+                    problems.append(f"polyline {i} {field}: {got[field]} != ezdxf {value}")
+    return problems, compared
+
+
 def check_file(dxfdump, path):
     data = path.read_bytes()
     expected = first_code_error(raw_lines(data)) or expected_store(path)
@@ -203,10 +312,15 @@ def check_file(dxfdump, path):
         return None, f"fails as expected at line {line}: {message}"
     if run.returncode != 0:
         return f"dxfdump failed: {stderr}", None
-    problems = compare(expected, json.loads(run.stdout.decode("utf-8")))
+    store = json.loads(run.stdout.decode("utf-8"))
+    problems = compare(expected, store)
     if problems:
         return "; ".join(problems[:5]), None
-    return None, f"{len(expected['lines'])} lines, {len(expected['polylines'])} polylines match"
+    problems, compared = compare_with_ezdxf(path, expected, store)
+    if problems:
+        return "; ".join(problems[:5]), None
+    fields = "ezdxf cannot read it" if problems is None else f"{compared} with their properties as ezdxf reads them"
+    return None, f"{len(expected['lines'])} lines, {len(expected['polylines'])} polylines match; {fields}"
 
 
 def main():

@@ -119,8 +119,7 @@ TEST_F(RedrawTest, EmptyStoreSendsNothing) {
 TEST_F(RedrawTest, LongPolylineGoesOutWholeInOneCommand) {
   AddPolyline({});
   TPolylineRec& p = Polylines[0];
-  for (int i = 0; i < kMaxVertices; ++i) p.Vertices[i] = {1000.0 + i, 2000.0 + (i % 2), 0};
-  p.VertexCount = kMaxVertices;
+  for (int i = 0; i < kMaxVertices; ++i) AppendVertex(p, {1000.0 + i, 2000.0 + (i % 2), 0});
   const auto sent = Redraw(0, "1");
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_GT(sent[0].size(), 255u);

@@ -29,8 +29,7 @@ class StoreTest : public ::testing::Test {
   static void AddPolyline(std::initializer_list<TPoint3D> vertices) {
     Polylines.resize(static_cast<std::size_t>(PolylineCount) + 1);
     TPolylineRec& p = Polylines[static_cast<std::size_t>(PolylineCount)];
-    p.VertexCount = 0;
-    for (const TPoint3D& v : vertices) p.Vertices[p.VertexCount++] = v;
+    for (const TPoint3D& v : vertices) AppendVertex(p, v);
     ++PolylineCount;
   }
 };
