@@ -27,8 +27,13 @@ HWND AcadFindPromptLine();
 
 // The window that owns the clipboard while the history is copied (the dialog); null until the shell sets it.
 void AcadSetClipboardOwner(HWND owner);
+HWND AcadClipboardOwner();  // that window, or a hidden one of the link's own before the shell has named one
 
-// Command channel and echo reading.
+// How long a message to AutoCAD's windows may wait for its answer. A window that does not answer in that time
+// (or that the system already counts as hung) raises TAcadUnavailable(NotAnswering).
+inline constexpr UINT kAcadAnswerTimeoutMs = 5000;
+
+// Command channel and echo reading. Every message sent may raise TAcadUnavailable(NotAnswering).
 void AcadSendCommand(const std::wstring& command);
 bool AcadPostCommand(const std::wstring& command, bool unicode);
 bool AcadPostCommandW(const std::wstring& command);

@@ -2,6 +2,7 @@
 
 #include "cadlink/AcadLink.h"
 #include "cadlink/AcadStatus.h"
+#include "cadlink/ClipboardKeeper.h"
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
 #include "workflows/WinText.h"
@@ -168,6 +169,7 @@ void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first,
 void Button4Click(const TDialogFields& dialog) {
   const std::string tempFileName = PrepareTempDxfName();
   RequireAcadReady();
+  const TClipboardKeeper keeper;  // the user's clipboard comes back when the capture ends, however it ends
   const TEchoedUcs ucs = QueryUcs();
   if (!PickOneObject(dialog.Form)) return;  // the dialog is gone: nothing more to show it in
   ExportPick(tempFileName);
