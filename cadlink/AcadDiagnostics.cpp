@@ -71,17 +71,19 @@ BOOL CALLBACK ScanTopLevel(HWND w, LPARAM lp) noexcept {
   return TRUE;
 }
 
-// The prompt's text, or false when the window did not answer within the timeout.
-bool ReadPrompt(HWND prompt, std::string& text) {
-  const UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK;
+// The prompt's text (UTF-8), or false when the window did not answer within the timeout. Asked for in UTF-16:
+// for an ANSI WM_GETTEXTLENGTH Wine sends a WM_GETTEXT of its own without the timeout, which a hung AutoCAD
+// never answers. Without SMTO_BLOCK the dialog still answers what other threads send it meanwhile.
+bool ReadPrompt(HWND prompt, std::string& utf8) {
+  const UINT flags = SMTO_NORMAL | SMTO_ABORTIFHUNG;
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(prompt, WM_GETTEXTLENGTH, 0, 0, flags, kPromptTimeoutMs, &length)) return false;
-  std::vector<char> buffer(2 * (length + 1), '\0');
+  if (!SendMessageTimeoutW(prompt, WM_GETTEXTLENGTH, 0, 0, flags, kPromptTimeoutMs, &length)) return false;
+  std::vector<wchar_t> buffer(length + 1, L'\0');
   DWORD_PTR ignored = 0;
-  if (!SendMessageTimeoutA(prompt, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), flags,
+  if (!SendMessageTimeoutW(prompt, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), flags,
                            kPromptTimeoutMs, &ignored))
     return false;
-  text.assign(buffer.data());
+  utf8 = WideToUtf8(buffer.data());
   return true;
 }
 
@@ -103,9 +105,7 @@ TConnectionReport GatherConnectionReport(const std::string& version) {
   report.PromptLine = Found(prompt);
   report.CommandLine = Found(AcadFindCommandLine());
   if (report.PromptLine.Found) {
-    std::string text;
-    report.PromptAnswered = ReadPrompt(prompt, text);
-    report.PromptUtf8 = Utf8OfAnsi(text);
+    report.PromptAnswered = ReadPrompt(prompt, report.PromptUtf8);
   }
   return report;
 }

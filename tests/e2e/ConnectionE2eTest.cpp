@@ -11,12 +11,15 @@ namespace {
 
 const std::wstring kSeeTheReport = L"ウィンドウ メニューの「接続の診断...」で原因を確認できます。";
 
-// Opens the connection report from the window menu and returns its text.
-std::wstring ReportText(const TSession& s) {
+// Opens the connection report from the window menu and returns its text once it differs from `shown` (the text
+// of a report window already open, which the new report replaces).
+std::wstring ReportText(const TSession& s, const std::wstring& shown = L"") {
   PostMessageW(s.Form(), WM_SYSCOMMAND, kSysCommandConnectionReport, 0);
   for (int i = 0; i < 250; ++i) {
-    for (HWND w : s.ToolWindows(kReportWindowClass))
-      if (IsWindowVisible(w)) return WindowText(GetDlgItem(w, kReportTextId));
+    for (HWND w : s.ToolWindows(kReportWindowClass)) {
+      const std::wstring text = IsWindowVisible(w) ? WindowText(GetDlgItem(w, kReportTextId)) : L"";
+      if (!text.empty() && text != shown) return text;
+    }
     Sleep(20);
   }
   ADD_FAILURE() << "no report window";
@@ -75,6 +78,14 @@ TEST(ConnectionE2e, ReportListsTheHostsWindowsAndTouchesNothing) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Caption, L"角度を変更する");
   EXPECT_TRUE(Holds(boxes[0].Text, L"バージョン ")) << Narrow(boxes[0].Text);
+
+  // A host that stops answering does not freeze the report: its prompt is given up on after a short wait.
+  s.HostControl("hang forever");
+  const ULONGLONG start = GetTickCount64();
+  const std::wstring hung = ReportText(s, report);
+  EXPECT_LT(GetTickCount64() - start, 4000u);
+  EXPECT_TRUE(Holds(hung, L"→ メイン フレームとして使います")) << Narrow(hung);
+  EXPECT_TRUE(Holds(hung, L"現在のプロンプト: (読めません: AutoCAD が応答しません)"));
 }
 
 }  // namespace
