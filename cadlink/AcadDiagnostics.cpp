@@ -71,17 +71,18 @@ BOOL CALLBACK ScanTopLevel(HWND w, LPARAM lp) noexcept {
   return TRUE;
 }
 
-// The prompt's text, or false when the window did not answer within the timeout.
+// The prompt's text, or false when the window did not answer within the timeout. Asked in UTF-16: for an ANSI
+// WM_GETTEXTLENGTH Wine sends a WM_GETTEXT of its own without any timeout, which a hung AutoCAD never answers.
 bool ReadPrompt(HWND prompt, std::string& text) {
   const UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK;
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(prompt, WM_GETTEXTLENGTH, 0, 0, flags, kPromptTimeoutMs, &length)) return false;
-  std::vector<char> buffer(2 * (length + 1), '\0');
+  if (!SendMessageTimeoutW(prompt, WM_GETTEXTLENGTH, 0, 0, flags, kPromptTimeoutMs, &length)) return false;
+  std::vector<wchar_t> buffer(length + 1, L'\0');
   DWORD_PTR ignored = 0;
-  if (!SendMessageTimeoutA(prompt, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), flags,
+  if (!SendMessageTimeoutW(prompt, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), flags,
                            kPromptTimeoutMs, &ignored))
     return false;
-  text.assign(buffer.data());
+  text = WideToAnsi(buffer.data());
   return true;
 }
 
