@@ -52,16 +52,17 @@ TEST(HostLinkE2e, TodaysAutoCadCapturesAndRedraws) {
 
 TEST(HostLinkE2e, CaptureGivesTheUsersTextAndBitmapBack) {
   TSession s(Scenario("line 0,0 3,4"));
-  PutTextAndDib("the user's text");
+  PutUsersClipboard("the user's text");
   EXPECT_TRUE(s.Press(IdButton2).empty());
   ExpectThreeFourFive(s);
   EXPECT_EQ(ClipboardText(), "the user's text");
   EXPECT_EQ(ClipboardBytes(CF_DIB, SmallDib().size()), SmallDib());
+  EXPECT_EQ(ClipboardEmf(), SmallEmf());
 }
 
 TEST(HostLinkE2e, WhatAnotherProgramCopiesDuringThePickStays) {
   TSession s(Scenario("line 0,0 3,4", "pick never"));
-  PutTextAndDib("the user's text");
+  PutUsersClipboard("the user's text");
   const int before = s.ActionsDone();
   s.PressNoWait(IdButton2);
   ASSERT_TRUE(WaitUntil(10000, [&] { return FindCommand(s.CopyData(), "\x03SELECT SINGLE ") >= 0; }));
@@ -101,7 +102,7 @@ TEST(HostLinkE2e, HostBusyForAWhileEndsTheCaptureAndTheNextOneWorks) {
 // clipboard comes back, a second press gives up at once, the connection report still opens and the dialog closes.
 TEST(HostLinkE2e, HostThatNeverAnswersAgainEndsTheCaptureAndTheToolStillCloses) {
   TSession s(Scenario("line 0,0 3,4\nhang-after 2 forever"));
-  PutTextAndDib("the user's text");
+  PutUsersClipboard("the user's text");
   EXPECT_TRUE(s.Press(IdButton2, kAnswerTimeoutMs + 5000).empty());
   EXPECT_EQ(VisibleNotice(s), kNotAnswering);
   EXPECT_EQ(s.Field(IdKyori), L"");
