@@ -67,6 +67,20 @@ HWND AddChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style,
   return child;
 }
 
+// Below the dialog, kept inside the work area of the dialog's monitor.
+POINT PlaceBelow(HWND owner, int width, int height) {
+  RECT o{};
+  GetWindowRect(owner, &o);
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &mi);
+  const RECT& work = mi.rcWork;
+  LONG x = o.left, y = o.bottom + Scaled(owner, kMargin);
+  if (x + width > work.right) x = work.right - width;
+  if (y + height > work.bottom) y = work.bottom - height;
+  return {x < work.left ? work.left : x, y < work.top ? work.top : y};
+}
+
 HWND CreateReportWindow(HWND owner) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
@@ -77,10 +91,11 @@ HWND CreateReportWindow(HWND owner) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kReportWindowClass;
   if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  const int width = Scaled(owner, kWidth), height = Scaled(owner, kHeight);
+  const POINT at = PlaceBelow(owner, width, height);
   const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kReportWindowClass, L"接続の診断",
-                                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, Scaled(owner, kWidth), Scaled(owner, kHeight), owner, nullptr,
-                                      instance, nullptr);
+                                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, at.x, at.y, width,
+                                      height, owner, nullptr, instance, nullptr);
   if (!window) return nullptr;
   // A fixed-pitch font keeps the report's columns; it is freed with the window.
   SetPropW(window, kFontProperty,

@@ -127,7 +127,7 @@ void BenchRedraw(const TDialogFields& fields) {
   time("a 1000-vertex polyline");
   PolylineCount = 0;
   Lines.resize(100);
-  for (int i = 0; i < 100; ++i) Lines[i] = {{1.0 * i, 0, 0}, {1.0 * i, 5.0 + i, 0}, {}};
+  for (int i = 0; i < 100; ++i) Lines[i] = {{1.0 * i, 0, 0}, {1.0 * i, 5.0 + i, 0}, {}, {}};
   LineCount = 100;
   time("100 lines");
 }

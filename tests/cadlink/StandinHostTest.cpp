@@ -85,6 +85,14 @@ TEST(StandinCommandLine, UcsEchoesReadBackAsTheLinkReadsThem) {
   ASSERT_TRUE(ApplyScenarioLine(h, "echo UCSYDIR UCSYDIR = 1,2", error));
   Type(h, "\x03UCSYDIR ");
   EXPECT_EQ(LastLine(h), "UCSYDIR = 1,2");
+  // LUPREC rounds the echoes; the export keeps the UCS to its own decimals and names LUPREC in its header.
+  ASSERT_TRUE(ApplyScenarioText(h, "echo-reset\necho-style fixed\nluprec 2\nucs-xdir 0.6,0.8,0", error)) << error;
+  Type(h, "\x03UCSXDIR ");
+  EXPECT_EQ(LastLine(h), "UCSXDIR = 0.60,0.80,0.00 (読み込み専用)");
+  std::ostringstream dxf;
+  WriteDxf(dxf, h.Entities, {}, 16, [](std::string_view s) { return std::string(s); }, TablesOf(h));
+  EXPECT_NE(dxf.str().find("$LUPREC\r\n 70\r\n2\r\n"), std::string::npos);
+  EXPECT_NE(dxf.str().find("$UCSXDIR\r\n 10\r\n0.6\r\n"), std::string::npos);
 }
 
 TEST(StandinCommandLine, SelectSinglePickAndCancel) {

@@ -15,7 +15,7 @@ const std::wstring kSeeTheReport = L"ウィンドウ メニューの「接続の
 std::wstring ReportText(const TSession& s) {
   PostMessageW(s.Form(), WM_SYSCOMMAND, kSysCommandConnectionReport, 0);
   for (int i = 0; i < 250; ++i) {
-    for (HWND w : ToolWindows(s, kReportWindowClass))
+    for (HWND w : s.ToolWindows(kReportWindowClass))
       if (IsWindowVisible(w)) return WindowText(GetDlgItem(w, kReportTextId));
     Sleep(20);
   }

@@ -70,27 +70,6 @@ inline void ExpectMeasurement(const TSession& s, const std::wstring& caption, co
   EXPECT_EQ(f.Byo2, sec);
 }
 
-// The tool's top-level windows of a class.
-inline std::vector<HWND> ToolWindows(const TSession& s, const wchar_t* cls) {
-  struct TFind {
-    DWORD Pid;
-    const wchar_t* Class;
-    std::vector<HWND> Found;
-  } find{s.ToolProcessId(), cls, {}};
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto& f = *reinterpret_cast<TFind*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        wchar_t name[64] = {};
-        GetClassNameW(w, name, 64);
-        if (pid == f.Pid && _wcsicmp(name, f.Class) == 0) f.Found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&find));
-  return find.Found;
-}
-
 inline std::wstring WindowText(HWND w) {
   std::wstring text(4096, L'\0');
   DWORD_PTR got = 0;
@@ -101,7 +80,7 @@ inline std::wstring WindowText(HWND w) {
 
 // The text of the balloon the dialog shows when AutoCAD cannot be used; empty when none is shown.
 inline std::wstring VisibleNotice(const TSession& s) {
-  for (HWND tip : ToolWindows(s, L"tooltips_class32"))
+  for (HWND tip : s.ToolWindows(L"tooltips_class32"))
     if (IsWindowVisible(tip)) return WindowText(tip);
   return {};
 }

@@ -233,6 +233,10 @@ std::vector<TMessageBox> TSession::Press(int buttonId, DWORD timeoutMs) {
   return boxes;
 }
 
+std::vector<HWND> TSession::ToolWindows(const wchar_t* className) const {
+  return TopWindows(ToolProcess_.dwProcessId, className);
+}
+
 std::vector<TMessageBox> TSession::TakeMessageBoxes() const {
   std::vector<TMessageBox> boxes;
   for (HWND box : TopWindows(ToolProcess_.dwProcessId, L"#32770")) {

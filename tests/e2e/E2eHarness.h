@@ -75,6 +75,8 @@ class TSession {
   // The host's drawing, saved on request.
   std::vector<TDrawnObject> Drawing() const;
   HWND HostFrame() const { return HostFrame_; }
+  // The tool's top-level windows of a window class (its balloon, its report window).
+  std::vector<HWND> ToolWindows(const wchar_t* className) const;
 
   // The DXF files in the tool's folder.
   std::vector<std::wstring> DxfFiles() const;
