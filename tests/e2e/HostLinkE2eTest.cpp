@@ -118,7 +118,7 @@ TEST(HostLinkE2e, HostThatNeverAnswersAgainEndsTheCaptureAndTheToolStillCloses) 
   PostMessageW(s.Form(), WM_SYSCOMMAND, kSysCommandConnectionReport, 0);
   std::wstring report;
   for (int i = 0; i < 250 && report.empty(); ++i, Sleep(20))
-    for (HWND w : ToolWindows(s, kReportWindowClass))
+    for (HWND w : s.ToolWindows(kReportWindowClass))
       if (IsWindowVisible(w)) {
         report = WindowText(GetDlgItem(w, kReportTextId));
         PostMessageW(w, WM_CLOSE, 0, 0);
