@@ -87,6 +87,10 @@ TEST(HostLinkE2e, HostBusyForAWhileEndsTheCaptureAndTheNextOneWorks) {
   const ULONGLONG asked = GetTickCount64();
   EXPECT_EQ(s.Field(IdKyori), L"");
   EXPECT_LT(GetTickCount64() - asked, 1000u) << "the dialog did not answer while the tool waited";
+  // It paints, too: what is uncovered is drawn again at once, not when the wait is over.
+  RedrawWindow(s.Form(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  EXPECT_TRUE(WaitUntil(1000, [&] { return !GetUpdateRect(s.Form(), nullptr, FALSE); }))
+      << "the dialog did not paint while the tool waited";
   ASSERT_TRUE(WaitUntil(kAnswerTimeoutMs + 3000, [&] { return s.ActionsDone() > before; }));
   EXPECT_GE(GetTickCount64() - start, kAnswerTimeoutMs - 100);
   EXPECT_TRUE(s.TakeMessageBoxes().empty());
