@@ -60,20 +60,6 @@ TEST(HostLinkE2e, CaptureGivesTheUsersTextAndBitmapBack) {
   EXPECT_EQ(ClipboardEmf(), SmallEmf());
 }
 
-TEST(HostLinkE2e, WhatAnotherProgramCopiesDuringThePickStays) {
-  TSession s(Scenario("line 0,0 3,4", "pick never"));
-  PutUsersClipboard("the user's text");
-  const int before = s.ActionsDone();
-  s.PressNoWait(IdButton2);
-  ASSERT_TRUE(WaitUntil(10000, [&] { return FindCommand(s.CopyData(), "\x03SELECT SINGLE ") >= 0; }));
-  PutText("copied during the pick");
-  s.HostControl("pick-now 0");
-  ASSERT_TRUE(WaitUntil(10000, [&] { return s.ActionsDone() > before; }));
-  ExpectThreeFourFive(s);
-  EXPECT_EQ(ClipboardText(), "copied during the pick");
-  EXPECT_EQ(ClipboardBytes(CF_DIB, 1), "(none)");
-}
-
 // The host's user-interface thread sleeps 8 s: the capture gives up after the link's time-out with the balloon,
 // the dialog answers what is sent to it meanwhile, and once the host is back the next capture works.
 TEST(HostLinkE2e, HostBusyForAWhileEndsTheCaptureAndTheNextOneWorks) {
