@@ -22,16 +22,69 @@ constexpr std::size_t kMinimumBuffer = 256;    // units; a longer command gets a
 
 HWND ClipboardOwner = nullptr;
 
+// One message to AutoCAD, carried by the sender thread.
+struct TSendJob {
+  HWND Window;
+  UINT Message;
+  WPARAM WParam;
+  LPARAM LParam;
+  DWORD_PTR Result = 0;
+  BOOL Answered = FALSE;
+};
+
+// Sends with the time-out. Without SMTO_BLOCK the sending thread still answers what is sent to it meanwhile (the
+// WM_DESTROYCLIPBOARD AutoCAD's history copy sends the dialog, say); with SMTO_ABORTIFHUNG a window the system
+// already counts as hung (nothing read from its queue for five seconds) fails at once. The wide form: for an ANSI
+// WM_GETTEXTLENGTH Wine sends a WM_GETTEXT of its own, without any time-out.
+void SendWithTimeout(TSendJob& job) {
+  job.Answered = SendMessageTimeoutW(job.Window, job.Message, job.WParam, job.LParam,
+                                     SMTO_NORMAL | SMTO_ABORTIFHUNG, kAcadAnswerTimeoutMs, &job.Result);
+}
+
+// A thread that carries the messages, one at a time, so that the dialog's thread can paint while AutoCAD takes
+// its time. It lives as long as the process (ended with it, never joined: a join at exit could wait for ever).
+class TSenderThread {
+ public:
+  TSenderThread()
+      : Start_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), Done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+    if (Start_ && Done_) Thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+  }
+
+  // Sends the job and meanwhile paints the calling thread's windows and answers what is sent to them; nothing
+  // else of the dialog runs (no clicks, no closing) until the answer or the time-out.
+  void Send(TSendJob& job) {
+    if (!Thread_) return SendWithTimeout(job);
+    Job_ = &job;
+    SetEvent(Start_);
+    while (MsgWaitForMultipleObjects(1, &Done_, FALSE, INFINITE, QS_PAINT | QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+      MSG msg;
+      for (int n = 0; n < 100 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
+        DispatchMessageW(&msg);
+    }
+  }
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    auto* sender = static_cast<TSenderThread*>(self);
+    while (WaitForSingleObject(sender->Start_, INFINITE) == WAIT_OBJECT_0) {
+      SendWithTimeout(*sender->Job_);
+      SetEvent(sender->Done_);
+    }
+    return 0;
+  }
+
+  HANDLE Start_, Done_;
+  HANDLE Thread_ = nullptr;
+  TSendJob* Job_ = nullptr;
+};
+
 // Every message to AutoCAD's windows: answered within the time-out, else AutoCAD is not answering. A window
-// that is gone (or null) answers 0, as SendMessage's does. Without SMTO_BLOCK the dialog still answers the
-// messages other threads send it while it waits; with SMTO_ABORTIFHUNG a window the system already counts as
-// hung (nothing read from its queue for five seconds) fails at once instead of after the time-out. The wide
-// form: for an ANSI WM_GETTEXTLENGTH Wine sends a WM_GETTEXT of its own, without any time-out.
+// that is gone (or null) answers 0, as SendMessage's does.
 LRESULT SendToAcad(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, kAcadAnswerTimeoutMs,
-                          &result))
-    return static_cast<LRESULT>(result);
+  static TSenderThread& sender = *new TSenderThread;  // for the process's life, see above
+  TSendJob job{window, message, wParam, lParam};
+  sender.Send(job);
+  if (job.Answered) return static_cast<LRESULT>(job.Result);
   if (window && IsWindow(window)) throw TAcadUnavailable(TAcadFailure::NotAnswering, "AutoCAD is not answering");
   return 0;
 }

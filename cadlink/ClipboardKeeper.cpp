@@ -18,10 +18,10 @@ constexpr DWORD kRestoreRetryMs = 20;
 
 bool IsMemoryFormat(UINT format) {
   switch (format) {
-    case CF_BITMAP:  // made again by the system from a kept DIB
-    case CF_METAFILEPICT:
+    case CF_BITMAP:        // made again by the system from a kept DIB
+    case CF_METAFILEPICT:  // made again by the system from a kept enhanced metafile
     case CF_PALETTE:
-    case CF_ENHMETAFILE:
+    case CF_ENHMETAFILE:   // a GDI handle, kept by its bits
     case CF_OWNERDISPLAY:
     case CF_DSPBITMAP:
     case CF_DSPMETAFILEPICT:
@@ -47,6 +47,13 @@ bool TClipboardKeeper::Save() {
   if (!clipboard.IsOpen()) return false;
   std::vector<TClipboardItem> items;
   for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
+    if (format == CF_ENHMETAFILE) {
+      const auto metafile = static_cast<HENHMETAFILE>(GetClipboardData(format));
+      const UINT size = metafile ? GetEnhMetaFileBits(metafile, 0, nullptr) : 0;
+      std::vector<unsigned char> bits(size);
+      if (size && GetEnhMetaFileBits(metafile, size, bits.data()) == size) items.push_back({format, std::move(bits)});
+      continue;
+    }
     if (!IsMemoryFormat(format)) continue;
     const HANDLE data = GetClipboardData(format);  // a delayed format is rendered now
     if (!data) continue;
@@ -80,6 +87,11 @@ bool TClipboardKeeper::Restore() noexcept {
     if (!clipboard.IsOpen()) continue;
     if (GetClipboardSequenceNumber() != Sequence_ || !EmptyClipboard()) return false;  // someone was quicker
     for (const TClipboardItem& item : Items_) {
+      if (item.Format == CF_ENHMETAFILE) {
+        const HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(item.Bytes.size()), item.Bytes.data());
+        if (metafile && !SetClipboardData(CF_ENHMETAFILE, metafile)) DeleteEnhMetaFile(metafile);
+        continue;
+      }
       TGlobalMemory memory(item.Bytes.size());
       void* p = memory.Get() ? GlobalLock(memory.Get()) : nullptr;
       if (!p) continue;

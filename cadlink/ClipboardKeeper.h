@@ -1,9 +1,10 @@
 // Keeps the user's clipboard across a capture. Reading AutoCAD's history needs the clipboard; a keeper saves
 // what the user had on it before the capture's first history copy and puts it back when the capture ends, unless
 // another program has written to the clipboard since the history copy last did. Every format whose data is
-// global memory is kept (text in every form, DIB and DIBV5, HTML, file lists, registered formats); the system
-// makes CF_BITMAP again from a kept DIB. Formats whose data is a GDI handle or nothing at all (CF_ENHMETAFILE,
-// CF_METAFILEPICT, CF_PALETTE, CF_OWNERDISPLAY and the display and private GDI formats) cannot be kept.
+// global memory is kept (text in every form, DIB and DIBV5, HTML, file lists, registered formats), and an
+// enhanced metafile by its bits; the system makes CF_BITMAP and CF_METAFILEPICT again from those. Formats whose
+// data is another GDI handle or nothing at all (CF_OWNERDISPLAY, the display formats CF_DSP*, the private formats
+// CF_PRIVATEFIRST..CF_PRIVATELAST and CF_GDIOBJFIRST..CF_GDIOBJLAST) cannot be kept.
 #pragma once
 
 #include <windows.h>
@@ -53,7 +54,8 @@ struct TClipboardItem {
   std::vector<unsigned char> Bytes;
 };
 
-// Whether a clipboard format's data is global memory that can be copied byte for byte.
+// Whether a clipboard format's data is global memory that can be copied byte for byte (CF_ENHMETAFILE is not,
+// though it is kept).
 bool IsMemoryFormat(UINT format);
 
 // One capture's keeper: while it lives, the history copy asks it to save before it writes to the clipboard.
@@ -65,7 +67,7 @@ class TClipboardKeeper {
   TClipboardKeeper(const TClipboardKeeper&) = delete;
   TClipboardKeeper& operator=(const TClipboardKeeper&) = delete;
 
-  // Copies every memory format now on the clipboard; false when the clipboard cannot be opened.
+  // Copies every format it can keep now on the clipboard; false when the clipboard cannot be opened.
   bool Save();
   // Puts the saved formats back, once, when the history copy has written since the save and nobody else has
   // since; true when it did.

@@ -1,5 +1,5 @@
-// The user's clipboard in the Windows tests: text, or text and a small DIB, put as another program would, and what
-// is on it read back.
+// The user's clipboard in the Windows tests: text, or text with a small DIB and a small enhanced metafile, put as
+// another program would, and what is on it read back.
 #pragma once
 
 #include <windows.h>
@@ -48,8 +48,19 @@ inline std::string SmallDib() {
   return dib + std::string("\x10\x20\x30\x40\x50\x60\0\0\x70\x80\x90\xA0\xB0\xC0\0\0", 16);
 }
 
-// The user's text and the small DIB, put as another program would.
-inline void PutTextAndDib(const std::string& text) {
+// The bits of a small enhanced metafile: one rectangle.
+inline std::string SmallEmf() {
+  HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  Rectangle(dc, 1, 2, 30, 40);
+  HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+  std::string bits(GetEnhMetaFileBits(metafile, 0, nullptr), '\0');
+  GetEnhMetaFileBits(metafile, static_cast<UINT>(bits.size()), reinterpret_cast<BYTE*>(bits.data()));
+  DeleteEnhMetaFile(metafile);
+  return bits;
+}
+
+// The user's text, the small DIB and the small metafile, put as another program would.
+inline void PutUsersClipboard(const std::string& text) {
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
   for (const auto& [format, bytes] : {std::pair<UINT, std::string>{CF_TEXT, text + '\0'}, {CF_DIB, SmallDib()}}) {
@@ -58,7 +69,22 @@ inline void PutTextAndDib(const std::string& text) {
     GlobalUnlock(memory);
     SetClipboardData(format, memory);
   }
+  const std::string emf = SmallEmf();
+  SetClipboardData(CF_ENHMETAFILE,
+                   SetEnhMetaFileBits(static_cast<UINT>(emf.size()), reinterpret_cast<const BYTE*>(emf.data())));
   CloseClipboard();
+}
+
+// The bits of the enhanced metafile on the clipboard; "(none)" when there is none.
+inline std::string ClipboardEmf() {
+  if (!OpenClipboard(nullptr)) return "(not open)";
+  std::string bits = "(none)";
+  if (auto metafile = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE))) {
+    bits.assign(GetEnhMetaFileBits(metafile, 0, nullptr), '\0');
+    GetEnhMetaFileBits(metafile, static_cast<UINT>(bits.size()), reinterpret_cast<BYTE*>(bits.data()));
+  }
+  CloseClipboard();
+  return bits;
 }
 
 // The first `size` bytes of a format on the clipboard; "(none)" when it is not there or smaller.

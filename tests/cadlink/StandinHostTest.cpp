@@ -37,6 +37,7 @@ TEST(StandinScenario, FlavourDrawingAndErrors) {
       "ucs-origin 10.5,-3,0\nline 0,0 3,4,1\nlwpolyline closed 0,0 1,1 2,0\ncircle 5,5 2\narc 1,1 2 10 100\n"
       "text 1,1 2.5 日本語\\x41\nmtext 0,0 2 30 a\\Pb\npick 2 150\n");
   EXPECT_EQ(h.Scenario.FrameClass, "AfxMDIFrame90u");
+  EXPECT_EQ(Scenario("frame-class mdi140\nhang-after 3 forever").Scenario.FrameClass, "AfxMDIFrame140u");
   EXPECT_FALSE(h.Scenario.Unicode);
   EXPECT_TRUE(h.Scenario.Floating);
   EXPECT_EQ(h.Scenario.Title, "Autodesk x");
@@ -59,7 +60,8 @@ TEST(StandinScenario, FlavourDrawingAndErrors) {
   for (const char* line : {"frobnicate 1", "charset utf8", "circle 1,x 2", "lwpolyline 1,1", "pick -1", "filedia 2",
                            "echo FOO x", "ucs-origin 1,2,3 4",
                            "line 0,0 1,1 color=300", "line 0,0 1,1 elevation=2", "lwpolyline 0,0 1,1 bulges=1,2,3",
-                           "lwpolyline 0,0 1,1 widths=1", "line 0,0 1,1 frob=1", "cecolor red"})
+                           "lwpolyline 0,0 1,1 widths=1", "line 0,0 1,1 frob=1", "cecolor red", "hang-after 2",
+                           "hang-after 2 soon", "hang-after -1 100"})
     EXPECT_FALSE(ApplyScenarioLine(bad, line, error)) << line;
 }
 
