@@ -1,10 +1,13 @@
 #include "app/SwivexForm.h"
 
+#include "app/AcadNotice.h"
 #include "app/ControlIds.h"
 #include "app/DpiLayout.h"
 #include "app/ErrorBox.h"
+#include "app/SystemMenu.h"
 #include "app/WindowPlace.h"
 #include "cadlink/AcadLink.h"
+#include "cadlink/AcadStatus.h"
 #include "workflows/CaptureGlue.h"
 #include "workflows/RedrawGlue.h"
 
@@ -121,6 +124,7 @@ bool TSwivexF::Create(HINSTANCE instance, HWND owner) {
   LayOut(DpiOfWindow(form));
   PlaceAtSavedPlace();
   FormCreate();
+  AddSystemMenuItems(form);
   return true;
 }
 
@@ -212,11 +216,14 @@ bool TSwivexF::TakeEnterKey(const MSG& msg) {
 void TSwivexF::OnButton(int id) {
   if (Busy_ || (id != IdButton2 && id != IdButton1)) return;  // a capture is waiting for the pick
   const HWND form = Fields_.Form;
+  HideAcadNotice(form);
   {
     TBusyGuard busy(Busy_);
     try {
       if (id == IdButton2) Button4Click(Fields_);
       else Button1Click(Fields_);
+    } catch (const TAcadUnavailable& e) {
+      ShowAcadNotice(form, GetDlgItem(form, id), e.Failure());
     } catch (...) {
       ShowActionError(form);
     }
@@ -245,7 +252,11 @@ LRESULT CALLBACK TSwivexF::StaticWindowProc(HWND window, UINT message, WPARAM wP
 
 LRESULT TSwivexF::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   const HWND form = Fields_.Form;
+  AcadNoticeSeesMessage(form, message);
   switch (message) {
+    case WM_SYSCOMMAND:
+      if (OnSystemMenuCommand(form, wParam)) return 0;
+      return DefWindowProcW(form, message, wParam, lParam);
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnButton(LOWORD(wParam));
       // Enter outside the fields that take it and Esc (IDOK, IDCANCEL from the dialog manager) do nothing: there

@@ -7,8 +7,10 @@
 
 #include "cadlink/AcadEcho.h"
 #include "cadlink/AcadLink.h"
-#include "win32/CodePage.h"
+#include "cadlink/AcadStatus.h"
+#include "cadlink/ClipboardKeeper.h"
 #include "cadlink/SilentAbort.h"
+#include "win32/CodePage.h"
 
 namespace swivex {
 
@@ -20,65 +22,90 @@ constexpr std::size_t kMinimumBuffer = 256;    // units; a longer command gets a
 
 HWND ClipboardOwner = nullptr;
 
+// One message to AutoCAD, carried by the sender thread.
+struct TSendJob {
+  HWND Window;
+  UINT Message;
+  WPARAM WParam;
+  LPARAM LParam;
+  DWORD_PTR Result = 0;
+  BOOL Answered = FALSE;
+};
+
+// Sends with the time-out. Without SMTO_BLOCK the sending thread still answers what is sent to it meanwhile (the
+// WM_DESTROYCLIPBOARD AutoCAD's history copy sends the dialog, say); with SMTO_ABORTIFHUNG a window the system
+// already counts as hung (nothing read from its queue for five seconds) fails at once. The wide form: for an ANSI
+// WM_GETTEXTLENGTH Wine sends a WM_GETTEXT of its own, without any time-out.
+void SendWithTimeout(TSendJob& job) {
+  job.Answered = SendMessageTimeoutW(job.Window, job.Message, job.WParam, job.LParam,
+                                     SMTO_NORMAL | SMTO_ABORTIFHUNG, kAcadAnswerTimeoutMs, &job.Result);
+}
+
+// A thread that carries the messages, one at a time, so that the dialog's thread can paint while AutoCAD takes
+// its time. It lives as long as the process (ended with it, never joined: a join at exit could wait for ever).
+class TSenderThread {
+ public:
+  TSenderThread()
+      : Start_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), Done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+    if (Start_ && Done_) Thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+  }
+
+  // Sends the job and meanwhile paints the calling thread's windows and answers what is sent to them; nothing
+  // else of the dialog runs (no clicks, no closing) until the answer or the time-out.
+  void Send(TSendJob& job) {
+    if (!Thread_) return SendWithTimeout(job);
+    Job_ = &job;
+    SetEvent(Start_);
+    while (MsgWaitForMultipleObjects(1, &Done_, FALSE, INFINITE, QS_PAINT | QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+      MSG msg;
+      for (int n = 0; n < 100 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
+        DispatchMessageW(&msg);
+    }
+  }
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    auto* sender = static_cast<TSenderThread*>(self);
+    while (WaitForSingleObject(sender->Start_, INFINITE) == WAIT_OBJECT_0) {
+      SendWithTimeout(*sender->Job_);
+      SetEvent(sender->Done_);
+    }
+    return 0;
+  }
+
+  HANDLE Start_, Done_;
+  HANDLE Thread_ = nullptr;
+  TSendJob* Job_ = nullptr;
+};
+
+// Every message to AutoCAD's windows: answered within the time-out, else AutoCAD is not answering. A window
+// that is gone (or null) answers 0, as SendMessage's does.
+LRESULT SendToAcad(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  static TSenderThread& sender = *new TSenderThread;  // for the process's life, see above
+  TSendJob job{window, message, wParam, lParam};
+  sender.Send(job);
+  if (job.Answered) return static_cast<LRESULT>(job.Result);
+  if (window && IsWindow(window)) throw TAcadUnavailable(TAcadFailure::NotAnswering, "AutoCAD is not answering");
+  return 0;
+}
+
 void SendCopyData(const void* data, std::size_t bytes) {
   COPYDATASTRUCT record{};
   record.dwData = kCopyDataCommand;
   record.cbData = static_cast<DWORD>(bytes);
   record.lpData = const_cast<void*>(data);
-  SendMessageA(AcadMainWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+  SendToAcad(AcadMainWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
   PostMessageA(AcadMainWindow, WM_NULL, 0, 0);
 }
 
-// The clipboard, open for one step of the history copy and closed whatever happens.
-class TClipboard {
- public:
-  explicit TClipboard(HWND owner) : Open_(OpenClipboard(owner) != 0) {}
-  ~TClipboard() {
-    if (Open_) CloseClipboard();
-  }
-  TClipboard(const TClipboard&) = delete;
-  TClipboard& operator=(const TClipboard&) = delete;
-  bool IsOpen() const { return Open_; }
-
- private:
-  bool Open_;
-};
-
-// Global memory given to the clipboard, freed unless the clipboard took it.
-class TGlobalMemory {
- public:
-  explicit TGlobalMemory(std::size_t bytes) : Handle_(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes)) {}
-  ~TGlobalMemory() {
-    if (Handle_) GlobalFree(Handle_);
-  }
-  TGlobalMemory(const TGlobalMemory&) = delete;
-  TGlobalMemory& operator=(const TGlobalMemory&) = delete;
-  HGLOBAL Get() const { return Handle_; }
-  HGLOBAL Release() {
-    HGLOBAL h = Handle_;
-    Handle_ = nullptr;
-    return h;
-  }
-
- private:
-  HGLOBAL Handle_;
-};
-
-// The clipboard's owner: the dialog once the shell has named it, else a hidden window of the link's own.
-HWND OwnerWindow() {
-  if (ClipboardOwner && IsWindow(ClipboardOwner)) return ClipboardOwner;
-  static HWND fallback = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  return fallback;
-}
-
 bool EmptyTheClipboard() {
-  TClipboard clipboard(OwnerWindow());
+  TClipboard clipboard(AcadClipboardOwner());
   return clipboard.IsOpen() && EmptyClipboard();
 }
 
 // The clipboard's text up to its first zero byte, never past the memory block; "" when it holds no text.
 bool ReadClipboardText(std::string& text) {
-  TClipboard clipboard(OwnerWindow());
+  TClipboard clipboard(AcadClipboardOwner());
   if (!clipboard.IsOpen()) return false;
   text.clear();
   HANDLE data = GetClipboardData(CF_TEXT);
@@ -94,7 +121,7 @@ bool ReadClipboardText(std::string& text) {
 }
 
 bool StoreEmptyText() {
-  TClipboard clipboard(OwnerWindow());
+  TClipboard clipboard(AcadClipboardOwner());
   if (!clipboard.IsOpen() || !EmptyClipboard()) return false;
   TGlobalMemory memory(1);
   if (!memory.Get() || !SetClipboardData(CF_TEXT, memory.Get())) return false;
@@ -105,6 +132,13 @@ bool StoreEmptyText() {
 }  // namespace
 
 void AcadSetClipboardOwner(HWND owner) { ClipboardOwner = owner; }
+
+// The dialog once the shell has named it, else a hidden window of the link's own.
+HWND AcadClipboardOwner() {
+  if (ClipboardOwner && IsWindow(ClipboardOwner)) return ClipboardOwner;
+  static HWND fallback = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  return fallback;
+}
 
 void AcadSendCommand(const std::wstring& command) {
   AcadFindMainWindow();
@@ -141,12 +175,13 @@ bool AcadPostCommandA(const std::wstring& command) {
 }
 
 std::string AcadGetWindowText(HWND window) {
-  const LRESULT n = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+  // Read as UTF-16 (see SendToAcad) and given back in the ANSI code page.
+  const LRESULT n = SendToAcad(window, WM_GETTEXTLENGTH, 0, 0);
   if (n <= 0) return {};
-  const std::size_t size = 2 * (static_cast<std::size_t>(n) + 1);
-  std::vector<char> buffer(size, '\0');
-  SendMessageA(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer.data()));
-  return std::string(buffer.begin(), std::find(buffer.begin(), buffer.end(), '\0'));
+  const std::size_t size = static_cast<std::size_t>(n) + 1;
+  std::vector<wchar_t> buffer(size, L'\0');
+  SendToAcad(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer.data()));
+  return WideToAnsi(std::wstring(buffer.begin(), std::find(buffer.begin(), buffer.end(), L'\0')));
 }
 
 std::string AcadPromptText() { return AcadGetWindowText(AcadFindPromptLine()); }
@@ -161,13 +196,23 @@ bool AcadActivate() {
 std::string AcadCopyHistory() {
   std::string text;
   if (!IsWindow(AcadFindTextWindow())) return text;
+  // What the user has on the clipboard is kept first, when a capture keeps it.
+  TClipboardKeeper* keeper = ActiveClipboardKeeper();
+  if (keeper) keeper->BeforeOwnWrite();
   bool ok = EmptyTheClipboard();
+  bool answered = true;
   if (ok) {
-    SendMessageA(AcadTextWindow, WM_COMMAND, kCopyHistoryCommand, 0);
-    ok = ReadClipboardText(text) && StoreEmptyText();
+    try {
+      SendToAcad(AcadTextWindow, WM_COMMAND, kCopyHistoryCommand, 0);
+    } catch (const TAcadUnavailable&) {
+      answered = false;
+    }
+    ok = answered && ReadClipboardText(text) && StoreEmptyText();
   }
   // In every case the clipboard is left empty; a failure anywhere ends the user's action without a message.
   const bool emptied = EmptyTheClipboard();
+  if (keeper) keeper->AfterOwnWrite();
+  if (!answered) throw TAcadUnavailable(TAcadFailure::NotAnswering, "AutoCAD is not answering");
   if (!ok || !emptied) throw TSilentAbort();
   return text;
 }
@@ -175,11 +220,16 @@ std::string AcadCopyHistory() {
 std::string AcadLastHistoryLine() { return LastNonEmptyLine(AcadCopyHistory()); }
 
 void AcadQueryUcs(TPoint3D& origin, TPoint3D& xDir, TPoint3D& yDir) {
+  TPoint3D rounding[3];
+  AcadQueryUcs(origin, xDir, yDir, rounding);
+}
+
+void AcadQueryUcs(TPoint3D& origin, TPoint3D& xDir, TPoint3D& yDir, TPoint3D (&rounding)[3]) {
   const std::pair<const wchar_t*, TPoint3D*> queries[] = {
       {L"\x0003UCSORG ", &origin}, {L"\x0003UCSXDIR ", &xDir}, {L"\x0003UCSYDIR ", &yDir}};
-  for (const auto& [command, point] : queries) {
-    AcadSendCommand(command);
-    ReadUcsEcho(AcadLastHistoryLine(), *point);
+  for (std::size_t i = 0; i < 3; ++i) {
+    AcadSendCommand(queries[i].first);
+    ReadUcsEcho(AcadLastHistoryLine(), *queries[i].second, rounding[i]);
   }
 }
 

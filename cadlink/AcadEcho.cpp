@@ -1,5 +1,9 @@
 #include "cadlink/AcadEcho.h"
 
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
 #include "text/NumText.h"
 
 namespace swivex {
@@ -51,14 +55,36 @@ void CutAtComma(std::string& rest, std::string& head) { CutAt(',', rest, head); 
 void CutAtParen(std::string& rest, std::string& head) { CutAt('(', rest, head); }
 
 void ReadUcsEcho(std::string line, TPoint3D& point) {
+  TPoint3D rounding;
+  ReadUcsEcho(std::move(line), point, rounding);
+}
+
+double HalfLastDecimal(std::string_view number) {
+  const auto exponentAt = number.find_first_of("Ee");
+  const std::string_view mantissa = number.substr(0, exponentAt);
+  int decimals = 0;
+  if (const auto dot = mantissa.find('.'); dot != std::string_view::npos)
+    while (dot + 1 + decimals < mantissa.size() && mantissa[dot + 1 + decimals] >= '0' &&
+           mantissa[dot + 1 + decimals] <= '9')
+      ++decimals;
+  long exponent = 0;
+  if (exponentAt != std::string_view::npos)
+    exponent = std::strtol(std::string(number.substr(exponentAt + 1)).c_str(), nullptr, 10);
+  return 0.5 * std::pow(10.0, static_cast<double>(exponent - decimals));
+}
+
+void ReadUcsEcho(std::string line, TPoint3D& point, TPoint3D& rounding) {
   if (const auto eq = line.find('='); eq != std::string::npos) line.erase(0, eq + 1);
   std::string piece;
   CutAtComma(line, piece);
   point.x = StrToFloat(piece);
+  rounding.x = HalfLastDecimal(piece);
   CutAtComma(line, piece);
   point.y = StrToFloat(piece);
+  rounding.y = HalfLastDecimal(piece);
   CutAtParen(line, piece);
   point.z = StrToFloat(piece);
+  rounding.z = HalfLastDecimal(piece);
 }
 
 }  // namespace swivex

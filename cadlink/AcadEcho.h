@@ -27,4 +27,11 @@ void CutAtParen(std::string& rest, std::string& head);
 // quoting the piece as cut, leaving the coordinates after it as they were.
 void ReadUcsEcho(std::string line, TPoint3D& point);
 
+// Half a unit of the last decimal a number's text shows: how far the exact value may lie from what AutoCAD
+// printed after rounding it to its linear precision ("0.8660" 0.00005, "1" 0.5, "8.660E-01" 0.00005).
+double HalfLastDecimal(std::string_view number);
+
+// ReadUcsEcho that also gives each coordinate's HalfLastDecimal (set along with the coordinate).
+void ReadUcsEcho(std::string line, TPoint3D& point, TPoint3D& rounding);
+
 }  // namespace swivex

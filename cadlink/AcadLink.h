@@ -27,8 +27,13 @@ HWND AcadFindPromptLine();
 
 // The window that owns the clipboard while the history is copied (the dialog); null until the shell sets it.
 void AcadSetClipboardOwner(HWND owner);
+HWND AcadClipboardOwner();  // that window, or a hidden one of the link's own before the shell has named one
 
-// Command channel and echo reading.
+// How long a message to AutoCAD's windows may wait for its answer. A window that does not answer in that time
+// (or that the system already counts as hung) raises TAcadUnavailable(NotAnswering).
+inline constexpr UINT kAcadAnswerTimeoutMs = 5000;
+
+// Command channel and echo reading. Every message sent may raise TAcadUnavailable(NotAnswering).
 void AcadSendCommand(const std::wstring& command);
 bool AcadPostCommand(const std::wstring& command, bool unicode);
 bool AcadPostCommandW(const std::wstring& command);
@@ -41,5 +46,7 @@ bool AcadActivate();
 
 // UCS query: three commands and their echoes; raises TConvertError when an echo does not give three numbers.
 void AcadQueryUcs(TPoint3D& origin, TPoint3D& xDir, TPoint3D& yDir);
+// The same, also giving per component half a unit of the last decimal each echo showed (the echo's rounding).
+void AcadQueryUcs(TPoint3D& origin, TPoint3D& xDir, TPoint3D& yDir, TPoint3D (&rounding)[3]);
 
 }  // namespace swivex

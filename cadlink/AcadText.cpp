@@ -32,9 +32,26 @@ bool IsAfxClassWith(std::string_view className, std::string_view mark) {
   return BeginsWith(className, "Afx:") && Contains(className, mark);
 }
 
+bool IsMfcMdiFrameClass(std::string_view className) {
+  constexpr std::string_view kMdiFrame = "AfxMDIFrame";
+  for (auto at = className.find(kMdiFrame); at != std::string_view::npos; at = className.find(kMdiFrame, at + 1)) {
+    // MFC names the class "AfxMDIFrame" + its version (80, 90, 100, 110, 140) + "u" in a Unicode build.
+    const std::size_t digits = at + kMdiFrame.size();
+    if (digits < className.size() && className[digits] >= '0' && className[digits] <= '9') return true;
+  }
+  return false;
+}
+
 bool IsMainFrameClass(std::string_view className) {
-  return IsAfxClassWith(className, ":8:") || Contains(className, "AfxMDIFrame90u") ||
-         Contains(className, "AfxMDIFrame100u");
+  return IsAfxClassWith(className, ":8:") || IsMfcMdiFrameClass(className);
+}
+
+std::string_view WhyNotMainFrame(std::string_view title, std::string_view className) {
+  if (title.empty()) return "タイトルがない";
+  if (!IsMainFrameTitle(title)) return "タイトルが \"AutoCAD \"、\"Autodesk \"、\"ACAD\" のどれでも始まらない";
+  if (!IsMainFrameClass(className))
+    return "クラス名が \"Afx:\" で始まり \":8:\" を含むものでも、\"AfxMDIFrame\" と版の数字を含むものでもない";
+  return {};
 }
 
 bool IsTextWindow(std::string_view title, std::string_view className, TLeadByteTest isLead, TTextEqual equal) {
@@ -44,7 +61,7 @@ bool IsTextWindow(std::string_view title, std::string_view className, TLeadByteT
 
 bool IsFloatingCommandLine(std::string_view title, std::string_view className, TLeadByteTest isLead,
                            TTextEqual equal) {
-  return ContainsAsText(title, kFloatingCommandLineWords.View(), isLead, equal) && IsAfxClassWith(className, ":8:");
+  return ContainsAsText(title, kFloatingCommandLineWords.View(), isLead, equal) && IsMainFrameClass(className);
 }
 
 }  // namespace swivex

@@ -34,7 +34,13 @@ bool ContainsAsText(std::string_view text, std::string_view part, TLeadByteTest 
 
 // The window tests.
 bool IsMainFrameTitle(std::string_view title);  // "AutoCAD ", "Autodesk " or "ACAD" first
+// The main frame's class: "Afx:" first with ":8:" inside, or "AfxMDIFrame" followed by the version digits of the
+// MFC AutoCAD was built with anywhere in it (80u, 90u, 100u, 110u, 140u up to today's releases, and later ones;
+// what follows the digits is not looked at). The floating command line's class is tested the same way.
 bool IsMainFrameClass(std::string_view className);
+bool IsMfcMdiFrameClass(std::string_view className);  // the "AfxMDIFrame" + digits form alone
+// Why a top-level window is not taken as the main frame, as UTF-8 for the connection report; empty when it is.
+std::string_view WhyNotMainFrame(std::string_view title, std::string_view className);
 bool IsAfxClassWith(std::string_view className, std::string_view mark);  // "Afx:" first and `mark` inside
 bool IsTextWindow(std::string_view title, std::string_view className, TLeadByteTest isLead = IsSjisLeadByte,
                   TTextEqual equal = BytesEqual);

@@ -144,7 +144,7 @@ void WriteHeader(TDxfOut& d, unsigned handSeed, const TDxfTables& tables) {
   d.Pair(9, "$CELTSCALE");
   d.Real(40, tables.Current.LinetypeScale);
   d.Pair(9, "$LUPREC");
-  d.Int(70, 4);
+  d.Int(70, tables.Luprec);
   d.Pair(9, "$UCSORG");
   d.Point(10, tables.Ucs.Origin);
   d.Pair(9, "$UCSXDIR");

@@ -30,6 +30,7 @@ struct TDxfTables {
   std::vector<std::string> Linetypes;
   TProps Current;
   TUcs Ucs;
+  int Luprec = 4;  // the drawing's linear precision, to which the echoes are rounded
 };
 
 // Writes the entities with the given indices (in that order) with `decimals` places (0 to 16). Line breaks are

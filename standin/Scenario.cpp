@@ -165,8 +165,12 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
 
   if (key == "frame-class") {
     const std::string v(rest);
-    s.FrameClass = v == "afx" ? "Afx:400000:8:10011:0:0" : v == "mdi100" ? "AfxMDIFrame100u" : v == "mdi90" ? "AfxMDIFrame90u" : v;
-    if (v.empty()) return Fail(error, "frame-class needs afx, mdi100, mdi90 or a class name");
+    s.FrameClass = v == "afx"      ? "Afx:400000:8:10011:0:0"
+                   : v == "mdi140" ? "AfxMDIFrame140u"
+                   : v == "mdi100" ? "AfxMDIFrame100u"
+                   : v == "mdi90"  ? "AfxMDIFrame90u"
+                                   : v;
+    if (v.empty()) return Fail(error, "frame-class needs afx, mdi140, mdi100, mdi90 or a class name");
   } else if (key == "charset") {
     if (rest != "unicode" && rest != "ansi") return Fail(error, "charset is unicode or ansi");
     s.Unicode = rest == "unicode";
@@ -192,9 +196,10 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
     else if (rest == "exponent") h.Echo.Style = TEchoStyle::Exponent;
     else if (rest == "shortest") h.Echo.Style = TEchoStyle::Shortest;
     else return Fail(error, "echo-style is fixed, exponent or shortest");
-  } else if (key == "echo-decimals") {
+  } else if (key == "echo-decimals" || key == "luprec") {
+    // AutoCAD rounds the echoes to the drawing's linear precision, LUPREC; the export keeps full precision.
     int n = 0;
-    if (!ReadInt(rest, n) || n < 0 || n > 16) return Fail(error, "echo-decimals needs 0 to 16");
+    if (!ReadInt(rest, n) || n < 0 || n > 16) return Fail(error, key + " needs 0 to 16");
     h.Echo.Decimals = n;
   } else if (key == "echo-remark") {
     h.Echo.Remark = rest;
@@ -342,6 +347,10 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
   } else if (key == "history-raw") {
     s.HistoryRaw = Unescape(rest);
     s.HistoryCopy = THistoryCopy::Raw;
+  } else if (key == "hang-after") {
+    if (words.size() != 2 || !ReadInt(words[0], s.HangAfter) || s.HangAfter < 0 ||
+        !(words[1] == "forever" ? (s.HangMs = -1, true) : ReadInt(words[1], s.HangMs) && s.HangMs >= 0))
+      return Fail(error, "hang-after needs a number of commands and milliseconds or forever");
   } else if (key == "history-clear") {
     h.History.clear();
   } else {

@@ -434,7 +434,7 @@ std::string HistoryText(const THost& h) {
   return s;
 }
 
-TDxfTables TablesOf(const THost& h) { return {h.Layers, h.Linetypes, h.Current, h.Ucs}; }
+TDxfTables TablesOf(const THost& h) { return {h.Layers, h.Linetypes, h.Current, h.Ucs, h.Echo.Decimals}; }
 
 bool HasLayer(const THost& h, const std::string& name) {
   if (SameName(name, "0")) return true;

@@ -42,6 +42,8 @@ struct TScenario {
   int HoldClipboardMs = 0;
   THistoryCopy HistoryCopy = THistoryCopy::Normal;
   std::string HistoryRaw;  // UTF-8, written to the clipboard in the ANSI code page
+  int HangAfter = 0;       // typed commands after which the host stops answering (0: never)
+  int HangMs = -1;         // for how long; negative: for ever
 };
 
 // How UCSORG, UCSXDIR and UCSYDIR echo: "UCSORG = 10.5000,-3.0000,0.0000 (読み込み専用)".

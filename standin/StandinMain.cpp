@@ -28,12 +28,14 @@ UINT SaveMessage;
 FILE* Log;
 bool PickArmed;
 bool ClipboardHeld;
+int TypedCommands;
 
 constexpr UINT_PTR kPickTimer = 1;
 constexpr UINT_PTR kClipboardTimer = 2;
 constexpr UINT_PTR kHistoryViewTimer = 3;  // the history window is redrawn once input pauses, not per message
 constexpr int kBarHeight = 56;
 constexpr WPARAM kCopyHistoryCommand = 32781;
+constexpr UINT kHangMessage = WM_APP + 1;  // lParam: milliseconds, negative for ever
 constexpr const wchar_t* kPropName = L"SwivexStandin";
 
 void LogLine(const std::string& line) {
@@ -69,6 +71,13 @@ void HoldClipboard(int ms) {
   ClipboardHeld = OpenClipboard(MainFrame) != 0;
   LogLine("clipboard held ms=" + std::to_string(ms) + " ok=" + (ClipboardHeld ? "1" : "0"));
   if (ClipboardHeld) SetTimer(MainFrame, kClipboardTimer, static_cast<UINT>(ms), nullptr);
+}
+
+// A busy or hung AutoCAD: the user-interface thread handles nothing for a while, or never again.
+void Hang(int ms) {
+  LogLine(ms < 0 ? "hang forever" : "hang ms=" + std::to_string(ms));
+  Sleep(ms < 0 ? INFINITE : static_cast<DWORD>(ms));
+  LogLine("hang over");
 }
 
 // After every change: repaint, show the history, and arm or disarm the scenario's pick.
@@ -127,6 +136,12 @@ bool HandleControl(const std::string& line) {
     if (!ok) error = "nothing waits for a pick, or no such object";
   } else if (line.rfind("hold-clipboard ", 0) == 0) {
     HoldClipboard(std::atoi(line.c_str() + 15));
+  } else if (line.rfind("hang ", 0) == 0) {
+    // Posted, so that the control message itself is answered first.
+    const std::string how = line.substr(5);
+    ok = how == "forever" || std::atoi(how.c_str()) > 0;
+    if (ok) PostMessageW(MainFrame, kHangMessage, 0, how == "forever" ? -1 : std::atoi(how.c_str()));
+    else error = "hang needs milliseconds or forever";
   } else {
     ok = ApplyScenarioLine(Host, line, error);
   }
@@ -157,6 +172,8 @@ LRESULT OnCopyData(HWND w, const COPYDATASTRUCT* cds) {
   if (cds->dwData != 1) return FALSE;
   FeedText(Host, CodePoints(text));
   Refresh();
+  // The command has taken effect, but its message is not answered until the hang is over.
+  if (Host.Scenario.HangAfter > 0 && ++TypedCommands == Host.Scenario.HangAfter) Hang(Host.Scenario.HangMs);
   return TRUE;
 }
 
@@ -175,6 +192,9 @@ LRESULT HandleFrame(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   switch (m) {
     case WM_COPYDATA:
       return OnCopyData(w, reinterpret_cast<const COPYDATASTRUCT*>(lp));
+    case kHangMessage:
+      Hang(static_cast<int>(lp));
+      return 0;
     case WM_SIZE:
       if (CommandBar && !Host.Scenario.Floating)
         MoveWindow(CommandBar, 0, HIWORD(lp) - kBarHeight, LOWORD(lp), kBarHeight, TRUE);

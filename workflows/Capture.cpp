@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "dxf/EntityStore.h"
 #include "geometry/Angles.h"
@@ -14,6 +15,29 @@ TSegment RefSegment;
 TUcsLevel CapturedUcsLevel;
 
 namespace {
+
+// A quick pick is seen within this many ms for this long; after that a pick takes a person longer anyway.
+constexpr int kQuickPollMs = 20;
+constexpr long long kQuickPollingMs = 5000;
+constexpr int kSlowPollMs = 200;
+
+bool WithinRounding(double exported, double echoed, double rounding) {
+  // A few units in the last place of slack, for the conversion of both texts to binary.
+  const double slack = 8 * std::numeric_limits<double>::epsilon() * std::fabs(echoed);
+  return std::fabs(exported - echoed) <= rounding + slack;
+}
+
+bool PointWithinRounding(const TPoint3D& exported, const TPoint3D& echoed, const TPoint3D& rounding) {
+  return WithinRounding(exported.x, echoed.x, rounding.x) && WithinRounding(exported.y, echoed.y, rounding.y) &&
+         WithinRounding(exported.z, echoed.z, rounding.z);
+}
+
+TPoint3D UnitLength(const TPoint3D& v) {
+  const long double x = v.x, y = v.y, z = v.z;
+  const long double length = std::sqrt(x * x + y * y + z * z);
+  if (!(length > 0) || !std::isfinite(length)) return v;
+  return {static_cast<double>(x / length), static_cast<double>(y / length), static_cast<double>(z / length)};
+}
 
 void AppendTwoDigits(std::string& out, int value) {
   out.push_back(static_cast<char>('0' + value / 10 % 10));
@@ -28,6 +52,17 @@ std::string TempDxfName(std::string_view folderWithSeparator, const TLocalTime& 
   name += ".DXF";
   return name;
 }
+
+TUcs ChooseUcs(const TEchoedUcs& echoed, const std::optional<TUcs>& exported) {
+  const TUcs& e = echoed.Ucs;
+  const TUcs& r = echoed.Rounding;
+  if (exported && PointWithinRounding(exported->Origin, e.Origin, r.Origin) &&
+      PointWithinRounding(exported->XDir, e.XDir, r.XDir) && PointWithinRounding(exported->YDir, e.YDir, r.YDir))
+    return *exported;
+  return {e.Origin, UnitLength(e.XDir), UnitLength(e.YDir)};
+}
+
+int PickPollIntervalMs(long long elapsedMs) { return elapsedMs < kQuickPollingMs ? kQuickPollMs : kSlowPollMs; }
 
 bool IsIdlePrompt(std::string_view promptText) {
   static constexpr auto kIdle = Sjis(u8"コマンド: ");

@@ -3,6 +3,7 @@
 // The glue in CaptureGlue.cpp calls these between its talks with AutoCAD.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,18 @@ struct TUcs {
   TPoint3D XDir;
   TPoint3D YDir;
 };
+
+// The UCS as its echoes showed it, and per component half a unit of the last decimal the echo showed: how far
+// the exact value may lie from the echoed one.
+struct TEchoedUcs {
+  TUcs Ucs;
+  TUcs Rounding;
+};
+
+// The UCS to project with. The export's header holds it to 16 decimals: used when every component lies within
+// the echo's rounding of the echoed one (the export then describes the same UCS). Otherwise, or without a header
+// UCS, the echoed UCS with its axes made unit length (an axis of length zero is kept as it is).
+TUcs ChooseUcs(const TEchoedUcs& echoed, const std::optional<TUcs>& exported);
 
 // The first segment of the picked object in UCS x, y and world z. Lives for the run; starts as zeros.
 struct TSegment {
@@ -52,6 +65,11 @@ bool IsIdlePrompt(std::string_view promptText);
 
 // The export runs only when the last history line shows a finished selection and no cancellation.
 bool ShouldExport(std::string_view lastHistoryLine);
+
+// The wait for the pick reads the prompt often at first, so that a quick pick shows at once, then every 200 ms;
+// it gives up two minutes after the selection was sent.
+inline constexpr long long kPickWaitLimitMs = 120000;
+int PickPollIntervalMs(long long elapsedMs);
 
 // The three export commands; the second is a byte string in the system code page (the file name may hold
 // Japanese), the caller converts it to UTF-16.

@@ -1,6 +1,8 @@
 #include "workflows/CaptureGlue.h"
 
 #include "cadlink/AcadLink.h"
+#include "cadlink/AcadStatus.h"
+#include "cadlink/ClipboardKeeper.h"
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
 #include "workflows/WinText.h"
@@ -9,14 +11,11 @@ namespace swivex {
 
 namespace {
 
-constexpr DWORD kPollIntervalMs = 200;
-constexpr int kMaxPolls = 600;
-
 std::wstring AsciiToWide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 // The exe's folder with its trailing separator, cut in UTF-16: in Shift-JIS a 0x5C byte can be the second half
 // of a character, so the separator must not be searched for in the bytes.
-std::string ExeFolder() {
+std::wstring ExeFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -27,7 +26,19 @@ std::string ExeFolder() {
     path.resize(path.size() * 2);
   }
   path.resize(path.find_last_of(L"\\/") + 1);
-  return WideToAnsi(path);
+  return path;
+}
+
+// Whether a file can be made in the folder: a file of a name no one else uses, made and deleted at once.
+bool FolderWritable(const std::wstring& folder) {
+  const std::wstring probe = folder + L"swivex-probe-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                             std::to_wstring(GetTickCount64()) + L".tmp";
+  const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  DeleteFileW(probe.c_str());  // already gone on close; kept for a file system that ignores the flag
+  return true;
 }
 
 // A file, not a folder of that name.
@@ -53,34 +64,70 @@ bool ProcessPendingMessages(HWND form) {
   return IsWindow(form) != FALSE;
 }
 
+// Waits up to `ms` while running the dialog's messages as they come. False when the dialog is gone.
+bool WaitRunningMessages(HWND form, DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    if (!ProcessPendingMessages(form)) return false;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return true;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
 }  // namespace
+
+std::string ExportFolder() {
+  const std::wstring exeFolder = ExeFolder();
+  if (FolderWritable(exeFolder)) return WideToAnsi(exeFolder);
+  wchar_t temp[MAX_PATH + 1] = {};
+  const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+  if (n == 0 || n > MAX_PATH) return WideToAnsi(exeFolder);  // nowhere better: the export will tell
+  const std::wstring folder = std::wstring(temp, n) + L"Swivex\\";
+  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+    return WideToAnsi(std::wstring(temp, n));
+  return WideToAnsi(folder);
+}
 
 std::string PrepareTempDxfName() {
   SYSTEMTIME now;
   GetLocalTime(&now);
   const std::string name =
-      TempDxfName(ExeFolder(), {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
+      TempDxfName(ExportFolder(), {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
   DeleteFileW(AnsiToWide(name).c_str());  // a failure is of no concern: the file test comes later
   return name;
 }
 
 bool AcadReady() { return AcadActivate() && !AcadPromptText().empty(); }
 
-TUcs QueryUcs() {
-  TUcs ucs;
-  AcadQueryUcs(ucs.Origin, ucs.XDir, ucs.YDir);
-  return ucs;
+void RequireAcadReady() {
+  if (!AcadActivate()) throw TAcadUnavailable(TAcadFailure::NotFound, "AutoCAD not found");
+  if (AcadPromptText().empty()) throw TAcadUnavailable(TAcadFailure::NoPrompt, "AutoCAD shows no prompt");
+}
+
+TEchoedUcs QueryUcs() {
+  TEchoedUcs echoed;
+  TPoint3D rounding[3];
+  AcadQueryUcs(echoed.Ucs.Origin, echoed.Ucs.XDir, echoed.Ucs.YDir, rounding);
+  echoed.Rounding = {rounding[0], rounding[1], rounding[2]};
+  return echoed;
 }
 
 bool PickOneObject(HWND form) {
   AcadSendCommand(AsciiToWide(kSelectSingleCommand));
-  for (int polls = 0;;) {
-    Sleep(kPollIntervalMs);
-    if (!ProcessPendingMessages(form)) return false;
+  const ULONGLONG sent = GetTickCount64();
+  for (;;) {
+    const auto elapsed = static_cast<long long>(GetTickCount64() - sent);
+    if (!WaitRunningMessages(form, static_cast<DWORD>(PickPollIntervalMs(elapsed)))) return false;
     const std::string prompt = AcadPromptText();
     if (prompt.empty() || IsIdlePrompt(prompt)) return true;
-    if (++polls >= kMaxPolls) return true;
+    if (static_cast<long long>(GetTickCount64() - sent) >= kPickWaitLimitMs) return true;
   }
+}
+
+std::optional<TUcs> ExportedUcs() {
+  if (!DxfHeader.HasUcsOrg || !DxfHeader.HasUcsXDir || !DxfHeader.HasUcsYDir) return std::nullopt;
+  return TUcs{DxfHeader.UcsOrg, DxfHeader.UcsXDir, DxfHeader.UcsYDir};
 }
 
 void ExportPick(const std::string& tempFileName) {
@@ -90,7 +137,7 @@ void ExportPick(const std::string& tempFileName) {
   AcadSendCommand(AsciiToWide(kFileDiaOnCommand));
 }
 
-bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TUcs& ucs) {
+bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TEchoedUcs& ucs) {
   if (!FileExists(tempFileName)) return false;
   try {
     ReadDxfEntities(tempFileName);
@@ -100,7 +147,7 @@ bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, c
     PolylineCount = 0;
     throw;
   }
-  const TSegmentSource source = ProjectEntityStore(ucs);
+  const TSegmentSource source = ProjectEntityStore(ChooseUcs(ucs, ExportedUcs()));
   if (source == TSegmentSource::None) return false;
   ShowMeasurement(dialog, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
   return true;
@@ -121,8 +168,9 @@ void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first,
 
 void Button4Click(const TDialogFields& dialog) {
   const std::string tempFileName = PrepareTempDxfName();
-  if (!AcadReady()) return;
-  const TUcs ucs = QueryUcs();
+  RequireAcadReady();
+  const TClipboardKeeper keeper;  // the user's clipboard comes back when the capture ends, however it ends
+  const TEchoedUcs ucs = QueryUcs();
   if (!PickOneObject(dialog.Form)) return;  // the dialog is gone: nothing more to show it in
   ExportPick(tempFileName);
   ReadAndShow(dialog, tempFileName, ucs);

@@ -2,6 +2,7 @@
 // the dialog. The steps are public so that the benchmark can time them one by one; Button4Click runs them all.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "workflows/Capture.h"
@@ -9,24 +10,33 @@
 
 namespace swivex {
 
-// Step 1: the temporary file name in the exe's folder, any file of that name deleted.
+// The folder the exports go to, with its trailing separator: the exe's folder when a file can be made there,
+// else a folder "Swivex" in the user's temporary folder (an exe under Program Files, a read-only share).
+std::string ExportFolder();
+
+// Step 1: the temporary file name in the export folder, any file of that name deleted.
 std::string PrepareTempDxfName();
 
 // Steps 2 and 3: AutoCAD brought to the foreground and showing a prompt.
 bool AcadReady();
+// The same, raising TAcadUnavailable (NotFound or NoPrompt) when AutoCAD cannot be used.
+void RequireAcadReady();
 
-// Step 4.
-TUcs QueryUcs();
+// Step 4: the UCS as echoed, with each echo's rounding.
+TEchoedUcs QueryUcs();
 
-// Step 5: the single-object selection and the wait for the idle prompt, keeping the dialog alive between polls.
+// Step 5: the single-object selection and the wait for the idle prompt, keeping the dialog alive meanwhile.
 // False when the dialog was closed (or the application told to quit) during the wait: the capture must end.
 bool PickOneObject(HWND form);
+
+// The UCS of the last export's header, when it gives all three vectors.
+std::optional<TUcs> ExportedUcs();
 
 // Steps 6 and 7: the export of the picked object when the history shows a finished selection.
 void ExportPick(const std::string& tempFileName);
 
 // Step 8: read, project and show. False when there was no file, or nothing in it to measure.
-bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TUcs& ucs);
+bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TEchoedUcs& ucs);
 
 // The caption and the current-value fields, and the same degrees, minutes and seconds in the new-angle row.
 void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first, TPoint3D second);

@@ -16,7 +16,7 @@ void Button1Click(const TDialogFields& dialog) {
   const double degrees =
       NewDirectionDegrees(GetWindowAnsi(dialog.eDo2), GetWindowAnsi(dialog.eFun2), GetWindowAnsi(dialog.eByo2));
   SetWindowAnsi(dialog.eKakudo2, FormatDegrees(degrees));
-  if (!AcadReady()) return;
+  RequireAcadReady();
   SendRedrawCommands(
       DegToRad(degrees), [&] { return StrToFloat(GetWindowAnsi(dialog.eKyori)); },
       [](const std::string& command) { AcadSendCommand(AnsiToWide(command)); });  // a layer name may be Shift-JIS

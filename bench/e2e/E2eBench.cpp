@@ -60,7 +60,7 @@ void BenchCapture(const char* label, const std::string& objects, const TDialogFi
       std::printf("the host is not ready\n");
       return;
     }
-    const TUcs ucs = QueryUcs();
+    const TEchoedUcs ucs = QueryUcs();
     const auto t1 = Clock::now();  // the selection goes out now; the host picks kPickDelayMs after it
     PickOneObject(fields.Form);
     const auto t2 = Clock::now();
@@ -68,7 +68,7 @@ void BenchCapture(const char* label, const std::string& objects, const TDialogFi
     const auto t3 = Clock::now();
     ReadDxfEntities(name);
     const auto t4 = Clock::now();
-    const TSegmentSource source = ProjectEntityStore(ucs);
+    const TSegmentSource source = ProjectEntityStore(ChooseUcs(ucs, ExportedUcs()));
     const auto t5 = Clock::now();
     ShowMeasurement(fields, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
     const auto t6 = Clock::now();

@@ -1,6 +1,6 @@
 // The CAD host link against the stand-in host under Wine (code page 932): every window flavour, the window
-// tests' negative cases, the command channel's bytes, the history copy and the clipboard, the UCS query, and a
-// restarted host.
+// tests' negative cases, the command channel's bytes, the history copy and the clipboard, the user's clipboard
+// kept across a capture, the UCS query, a restarted host and a host that stops answering.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,7 +9,10 @@
 #include <string>
 
 #include "StandinProcess.h"
+#include "tests/cadlink/ClipboardChecks.h"
 #include "cadlink/AcadLink.h"
+#include "cadlink/AcadStatus.h"
+#include "cadlink/ClipboardKeeper.h"
 #include "cadlink/SilentAbort.h"
 #include "text/NumText.h"
 #include "text/Sjis.h"
@@ -23,28 +26,6 @@ void ForgetHost() {
   AcadMainWindow = nullptr;
   AcadProcessId = 0;
   AcadTextWindow = AcadFloatingCommandLine = AcadPromptLine = AcadCommandLine = nullptr;
-}
-
-void PutText(const std::string& text) {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  char* p = static_cast<char*>(GlobalLock(memory));
-  std::memcpy(p, text.c_str(), text.size() + 1);
-  GlobalUnlock(memory);
-  SetClipboardData(CF_TEXT, memory);
-  CloseClipboard();
-}
-
-std::string ClipboardText() {
-  if (!OpenClipboard(nullptr)) return "(not open)";
-  std::string text = "(no text)";
-  if (HANDLE h = GetClipboardData(CF_TEXT)) {
-    text = static_cast<const char*>(GlobalLock(h));
-    GlobalUnlock(h);
-  }
-  CloseClipboard();
-  return text;
 }
 
 bool ClipboardIsEmpty() {
@@ -118,7 +99,13 @@ INSTANTIATE_TEST_SUITE_P(
                                        "title Autodesk AutoCAD 2010 - [Drawing1.dwg]", false, true},
         TFlavour{"UnicodeMdi90Floating", "charset unicode\nframe-class mdi90\ncommand-line floating\nucs-origin 10.5,-3,0\n"
                                          "title ACAD-2008", true, true},
-        TFlavour{"AnsiAfxDocked", "charset ansi\nframe-class afx\ncommand-line docked\nucs-origin 10.5,-3,0", false, false}),
+        TFlavour{"AnsiAfxDocked", "charset ansi\nframe-class afx\ncommand-line docked\nucs-origin 10.5,-3,0", false, false},
+        TFlavour{"UnicodeMdi140Docked2027", "frame-class mdi140\nucs-origin 10.5,-3,0\n"
+                                            "title Autodesk AutoCAD 2027 - [Drawing1.dwg]", true, false},
+        TFlavour{"AnsiMdi140FloatingLt2024", "charset ansi\nframe-class mdi140\ncommand-line floating\n"
+                                             "floating-class AfxMDIFrame140u\nucs-origin 10.5,-3,0\n"
+                                             "title Autodesk AutoCAD LT 2024 - [図面1.dwg]\n"
+                                             "text-title AutoCAD テキスト ウィンドウ - 図面1.dwg", false, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(HostTest, WindowsThatLookAlmostRightAreNotTaken) {
@@ -350,6 +337,76 @@ TEST_F(HostTest, TextWindowTitleComparedByLocaleKeepsCaseWidthAndKana) {
     StopStandin(Host);
     ForgetHost();
   }
+}
+
+// A capture keeps the user's clipboard: text, a DIB and an enhanced metafile come back byte for byte once the
+// keeper ends, though every history copy in between emptied the clipboard.
+TEST_F(HostTest, KeeperPutsTheUsersTextAndBitmapBack) {
+  Start(Host, "ucs-origin 7,8,9");
+  ASSERT_TRUE(IsWindow(AcadFindMainWindow()));
+  PutUsersClipboard("the user's text");
+  {
+    TClipboardKeeper keeper;
+    TPoint3D origin, x, y;
+    AcadQueryUcs(origin, x, y);
+    EXPECT_EQ(origin.z, 9.0);
+    EXPECT_TRUE(ClipboardIsEmpty());
+  }
+  EXPECT_EQ(ClipboardText(), "the user's text");
+  EXPECT_EQ(ClipboardBytes(CF_DIB, SmallDib().size()), SmallDib());
+  EXPECT_EQ(ClipboardEmf(), SmallEmf());
+  {
+    TClipboardKeeper keeper;  // no history copy: the clipboard is not touched
+    PutText("copied meanwhile");
+  }
+  EXPECT_EQ(ClipboardText(), "copied meanwhile");
+}
+
+// What another program puts on the clipboard during the capture stays: after the last history copy it is left
+// alone; before a later history copy it is kept in the user's place.
+TEST_F(HostTest, KeeperLeavesAnotherProgramsContentAlone) {
+  Start(Host, "");
+  ASSERT_TRUE(IsWindow(AcadFindMainWindow()));
+  PutUsersClipboard("the user's text");
+  {
+    TClipboardKeeper keeper;
+    AcadSendCommand(L"\x0003UCSORG ");
+    AcadLastHistoryLine();
+    PutText("another program's text");
+  }
+  EXPECT_EQ(ClipboardText(), "another program's text");
+  EXPECT_EQ(ClipboardBytes(CF_DIB, 1), "(none)");
+  {
+    TClipboardKeeper keeper;
+    AcadLastHistoryLine();
+    PutText("copied between two history copies");
+    EXPECT_EQ(AcadLastHistoryLine(), AnsiFromUtf8("UCSORG = 0.0000,0.0000,0.0000 (読み込み専用)"));
+  }
+  EXPECT_EQ(ClipboardText(), "copied between two history copies");
+}
+
+// A host that stops answering: the message gives up after the time-out and says so, as NotAnswering; a window
+// that is gone is not taken for a hung one.
+TEST_F(HostTest, HostThatStopsAnsweringRaisesNotAnswering) {
+  Start(Host, "hang-after 2 forever");
+  ASSERT_TRUE(IsWindow(AcadFindMainWindow()));
+  AcadSendCommand(L"\x0003UCSORG ");  // answered
+  const ULONGLONG start = GetTickCount64();
+  try {
+    AcadSendCommand(L"\x0003UCSXDIR ");  // taken, but never answered
+    ADD_FAILURE() << "no time-out";
+  } catch (const TAcadUnavailable& e) {
+    EXPECT_EQ(e.Failure(), TAcadFailure::NotAnswering);
+  }
+  const ULONGLONG waited = GetTickCount64() - start;
+  EXPECT_GE(waited, kAcadAnswerTimeoutMs - 100);
+  EXPECT_LT(waited, kAcadAnswerTimeoutMs + 3000);
+  // Every other message to the hung host fails the same way.
+  EXPECT_THROW(AcadPromptText(), TAcadUnavailable);
+  EXPECT_THROW(AcadCopyHistory(), TAcadUnavailable);
+  TerminateProcess(Host.Process.hProcess, 1);
+  WaitForSingleObject(Host.Process.hProcess, 5000);
+  EXPECT_EQ(AcadPromptText(), "");  // gone, not hung
 }
 
 }  // namespace

@@ -21,6 +21,9 @@ TEST(WindowTests, MainFrameTitleNeedsOneOfThreeExactPrefixes) {
   EXPECT_FALSE(IsMainFrameTitle("Autodesk"));
   EXPECT_FALSE(IsMainFrameTitle(" AutoCAD 2008"));
   EXPECT_FALSE(IsMainFrameTitle(""));
+  // Today's titles.
+  EXPECT_TRUE(IsMainFrameTitle("Autodesk AutoCAD 2027 - [Drawing1.dwg]"));
+  EXPECT_TRUE(IsMainFrameTitle("Autodesk AutoCAD LT 2024 - [\x90\x7D\x96\xCA" "1.dwg]"));  // 図面1.dwg
 }
 
 TEST(WindowTests, MainFrameClassForms) {
@@ -32,8 +35,17 @@ TEST(WindowTests, MainFrameClassForms) {
   EXPECT_FALSE(IsMainFrameClass("Afx:400000:b:10011:6:0"));  // the text window's kind
   EXPECT_FALSE(IsMainFrameClass("AfxFrame:8:10011"));         // ":8:" without "Afx:" first
   EXPECT_FALSE(IsMainFrameClass("afx:400000:8:10011"));
-  EXPECT_FALSE(IsMainFrameClass("AfxMDIFrame80u"));
   EXPECT_FALSE(IsMainFrameClass(""));
+  // Every MFC version since: the digits after "AfxMDIFrame" decide, with or without the Unicode "u".
+  for (const char* name : {"AfxMDIFrame80u", "AfxMDIFrame110u", "AfxMDIFrame140u", "AfxMDIFrame150u", "AfxMDIFrame140"})
+    EXPECT_TRUE(IsMainFrameClass(name)) << name;
+  EXPECT_TRUE(IsMainFrameClass("AfxMDIFrameX AfxMDIFrame140u"));  // a later occurrence counts
+  EXPECT_FALSE(IsMainFrameClass("AfxMDIFrame"));
+  EXPECT_FALSE(IsMainFrameClass("AfxMDIFrameu140"));
+  EXPECT_FALSE(IsMainFrameClass("AfxFrameOrView140u"));
+  EXPECT_EQ(WhyNotMainFrame("Autodesk AutoCAD 2027 - [Drawing1.dwg]", "AfxMDIFrame140u"), "");
+  EXPECT_NE(WhyNotMainFrame("Autodesk AutoCAD 2027 - [Drawing1.dwg]", "AfxFrameOrView140u"), "");
+  EXPECT_NE(WhyNotMainFrame("autocad", "AfxMDIFrame140u"), WhyNotMainFrame("AutoCAD ", "AfxFrameOrView140u"));
 }
 
 TEST(WindowTests, ShiftJisLeadBytes) {
@@ -86,6 +98,7 @@ TEST(WindowTests, TextWindowAndFloatingCommandLine) {
   EXPECT_FALSE(IsFloatingCommandLine(floating, "Afx:400000:b:10003:0:0"));
   EXPECT_FALSE(IsFloatingCommandLine("\x95" + floating, "Afx:400000:8:10003:0:0"));
   EXPECT_FALSE(IsFloatingCommandLine("Command Line", "Afx:400000:8:10003:0:0"));
+  EXPECT_TRUE(IsFloatingCommandLine(floating, "AfxMDIFrame140u"));
 }
 
 TEST(HistoryLines, SplittingAtEveryKindOfLineBreak) {
@@ -153,6 +166,20 @@ TEST(UcsEcho, NumbersWithAndWithoutRemark) {
   ReadUcsEcho("X = +1 , 2 ,3 " + kRemark, p);  // blanks around the numbers are allowed
   EXPECT_EQ(p.x, 1.0);
   EXPECT_EQ(p.y, 2.0);
+}
+
+TEST(UcsEcho, RoundingIsHalfTheLastShownDecimal) {
+  EXPECT_DOUBLE_EQ(HalfLastDecimal("0.8660"), 0.00005);
+  EXPECT_DOUBLE_EQ(HalfLastDecimal("-3"), 0.5);
+  EXPECT_DOUBLE_EQ(HalfLastDecimal("8.660E-01"), 0.00005);
+  EXPECT_DOUBLE_EQ(HalfLastDecimal("+2e3"), 500.0);
+  EXPECT_DOUBLE_EQ(HalfLastDecimal(" 1.50 "), 0.005);  // blanks around the number do not count
+  TPoint3D p, rounding;
+  ReadUcsEcho("UCSXDIR = 0.86603,5.0E-01,0 " + kRemark, p, rounding);
+  EXPECT_EQ(p.x, 0.86603);
+  EXPECT_DOUBLE_EQ(rounding.x, 0.000005);
+  EXPECT_DOUBLE_EQ(rounding.y, 0.005);
+  EXPECT_DOUBLE_EQ(rounding.z, 0.5);
 }
 
 // Expects the conversion error for `line`, quoting `piece`, and the point as given.

@@ -37,6 +37,7 @@ TEST(StandinScenario, FlavourDrawingAndErrors) {
       "ucs-origin 10.5,-3,0\nline 0,0 3,4,1\nlwpolyline closed 0,0 1,1 2,0\ncircle 5,5 2\narc 1,1 2 10 100\n"
       "text 1,1 2.5 日本語\\x41\nmtext 0,0 2 30 a\\Pb\npick 2 150\n");
   EXPECT_EQ(h.Scenario.FrameClass, "AfxMDIFrame90u");
+  EXPECT_EQ(Scenario("frame-class mdi140\nhang-after 3 forever").Scenario.FrameClass, "AfxMDIFrame140u");
   EXPECT_FALSE(h.Scenario.Unicode);
   EXPECT_TRUE(h.Scenario.Floating);
   EXPECT_EQ(h.Scenario.Title, "Autodesk x");
@@ -60,7 +61,7 @@ TEST(StandinScenario, FlavourDrawingAndErrors) {
                            "echo FOO x", "ucs-origin 1,2,3 4",
                            "line 0,0 1,1 color=300", "line 0,0 1,1 elevation=2", "lwpolyline 0,0 1,1 bulges=1,2,3",
                            "lwpolyline 0,0 1,1 widths=1", "line 0,0 1,1 frob=1", "cecolor red", "osnapcoord 3",
-                           "plinewid -1"})
+                           "plinewid -1", "hang-after 2", "hang-after 2 soon", "hang-after -1 100"})
     EXPECT_FALSE(ApplyScenarioLine(bad, line, error)) << line;
 }
 
@@ -84,6 +85,14 @@ TEST(StandinCommandLine, UcsEchoesReadBackAsTheLinkReadsThem) {
   ASSERT_TRUE(ApplyScenarioLine(h, "echo UCSYDIR UCSYDIR = 1,2", error));
   Type(h, "\x03UCSYDIR ");
   EXPECT_EQ(LastLine(h), "UCSYDIR = 1,2");
+  // LUPREC rounds the echoes; the export keeps the UCS to its own decimals and names LUPREC in its header.
+  ASSERT_TRUE(ApplyScenarioText(h, "echo-reset\necho-style fixed\nluprec 2\nucs-xdir 0.6,0.8,0", error)) << error;
+  Type(h, "\x03UCSXDIR ");
+  EXPECT_EQ(LastLine(h), "UCSXDIR = 0.60,0.80,0.00 (読み込み専用)");
+  std::ostringstream dxf;
+  WriteDxf(dxf, h.Entities, {}, 16, [](std::string_view s) { return std::string(s); }, TablesOf(h));
+  EXPECT_NE(dxf.str().find("$LUPREC\r\n 70\r\n2\r\n"), std::string::npos);
+  EXPECT_NE(dxf.str().find("$UCSXDIR\r\n 10\r\n0.6\r\n"), std::string::npos);
 }
 
 TEST(StandinCommandLine, SelectSinglePickAndCancel) {

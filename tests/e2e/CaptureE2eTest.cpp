@@ -1,6 +1,9 @@
 // The capture ("取込") of the real swivex.exe against the stand-in host.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+
 #include "E2eChecks.h"
 
 namespace swivex::e2e {
@@ -58,6 +61,32 @@ TEST(CaptureE2e, PolylineAt45DegreesAndATurnedUcs) {
   }
 }
 
+std::string Number(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.17g", v);
+  return buf;
+}
+
+TEST(CaptureE2e, UcsAtTheExportsFullPrecisionAndTheEchoMadeUnitLengthWhenTheyDisagree) {
+  {
+    // A UCS turned by 30°0′0.5″ (echoed as 0.8660,0.5000) and a line at 12°34′56.789″ in it.
+    const double pi = 3.14159265358979323846;
+    const double a = (30.0 + 0.5 / 3600) * pi / 180, b = (12.0 + 34.0 / 60 + 56.789 / 3600) * pi / 180;
+    TSession s(Scenario("ucs-xdir " + Number(std::cos(a)) + "," + Number(std::sin(a)) + ",0\nucs-ydir " +
+                        Number(-std::sin(a)) + "," + Number(std::cos(a)) + ",0\nline 0,0,0 " +
+                        Number(100 * std::cos(a + b)) + "," + Number(100 * std::sin(a + b)) + ",0"));
+    s.Press(IdButton2);
+    ExpectMeasurement(s, kLineCaption, L"100.000000", L"12.58244139", L"12", L"34", L"56.789000");
+  }
+  {
+    // The echo says 30° while the export says world: a 10-unit line along the echoed axis keeps its length.
+    TSession s(Scenario("echo UCSXDIR UCSXDIR = 0.8660,0.5000,0.0000\necho UCSYDIR UCSYDIR = -0.5000,0.8660,0.0000\n"
+                        "line 0,0,0 " + Number(10 * std::sqrt(0.75)) + ",5,0"));
+    s.Press(IdButton2);
+    EXPECT_EQ(s.Field(IdKyori), L"10.000000");
+  }
+}
+
 TEST(CaptureE2e, CancelledPickKeepsThePreviousCapture) {
   TSession s(Scenario("line 1,1 1,3"));
   s.Press(IdButton2);
@@ -65,6 +94,7 @@ TEST(CaptureE2e, CancelledPickKeepsThePreviousCapture) {
   s.HostControl("pick cancel 150");
   const std::size_t before = s.CopyData().size();
   EXPECT_TRUE(s.Press(IdButton2).empty());
+  EXPECT_EQ(VisibleNotice(s), L"") << "a cancelled pick stays silent";
   ExpectMeasurement(s, kLineCaption, L"2.000000", L"90.00000000", L"90", L"0", L"0.000000");
   const auto after = s.Commands(before);
   ASSERT_FALSE(after.empty());

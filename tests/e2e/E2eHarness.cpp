@@ -151,8 +151,9 @@ std::wstring BuildPath(const char* linuxPath) {
   return path;
 }
 
-TSession::TSession(const std::string& scenarioUtf8, bool withHost, const std::wstring& keepFolder, bool withTool)
-    : Keep_(!keepFolder.empty()) {
+TSession::TSession(const std::string& scenarioUtf8, bool withHost, const std::wstring& keepFolder, bool withTool,
+                   const std::wstring& toolFolder)
+    : ToolFolder_(toolFolder), Keep_(!keepFolder.empty()) {
   static int sessions = 0;
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
@@ -198,7 +199,8 @@ void TSession::StopTool() {
 }
 
 void TSession::StartTool() {
-  ToolProcess_ = Start(Folder_ + L"swivex.exe", L"", Folder_);
+  const std::wstring& folder = ToolFolder_.empty() ? Folder_ : ToolFolder_;
+  ToolProcess_ = Start(folder + L"swivex.exe", L"", folder);
   WaitForInputIdle(ToolProcess_.hProcess, 10000);
   if (!WaitFor(20000, [&] {
         const auto found = TopWindows(ToolProcess_.dwProcessId, kFormClass);
@@ -250,6 +252,10 @@ std::vector<TMessageBox> TSession::WaitForActions(int before, DWORD timeoutMs) {
   });
   if (!done) throw std::runtime_error("the button's action did not end in time");
   return boxes;
+}
+
+std::vector<HWND> TSession::ToolWindows(const wchar_t* className) const {
+  return TopWindows(ToolProcess_.dwProcessId, className);
 }
 
 std::vector<TMessageBox> TSession::TakeMessageBoxes() const {

@@ -35,9 +35,10 @@ class TSession {
  public:
   // scenarioUtf8: the stand-in's scenario lines; withHost false runs the tool alone. keepFolder: the folder to
   // run in and to leave behind (the demonstration); empty for a fresh temporary folder removed at the end.
-  // withTool false starts the host alone (the benchmark runs the workflows in its own process).
+  // withTool false starts the host alone (the benchmark runs the workflows in its own process). toolFolder: a
+  // folder that already holds swivex.exe to start it from (one that cannot be written); empty: the session's.
   explicit TSession(const std::string& scenarioUtf8, bool withHost = true, const std::wstring& keepFolder = L"",
-                    bool withTool = true);
+                    bool withTool = true, const std::wstring& toolFolder = L"");
   ~TSession();
   TSession(const TSession&) = delete;
   TSession& operator=(const TSession&) = delete;
@@ -83,6 +84,8 @@ class TSession {
   // The host's drawing, saved on request.
   std::vector<TDrawnObject> Drawing() const;
   HWND HostFrame() const { return HostFrame_; }
+  // The tool's top-level windows of a window class (its balloon, its report window).
+  std::vector<HWND> ToolWindows(const wchar_t* className) const;
 
   // The DXF files in the tool's folder.
   std::vector<std::wstring> DxfFiles() const;
@@ -91,6 +94,7 @@ class TSession {
   void StartHost(const std::string& scenarioUtf8);
 
   std::wstring Folder_;
+  std::wstring ToolFolder_;  // empty: Folder_
   bool Keep_ = false;
   PROCESS_INFORMATION HostProcess_{};
   PROCESS_INFORMATION ToolProcess_{};

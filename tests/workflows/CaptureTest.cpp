@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "StoreFixture.h"
 #include "geometry/Angles.h"
+#include "text/NumText.h"
 #include "text/Sjis.h"
 #include "workflows/Redraw.h"
 
@@ -14,6 +16,8 @@ namespace swivex {
 namespace {
 
 using testing::StoreTest;
+
+constexpr double kPi = 3.14159265358979323846;
 
 const TUcs kWorld{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
 const TUcs kTurned{{10, 0, 0}, {0, 1, 0}, {-1, 0, 0}};
@@ -76,6 +80,40 @@ TEST(ProjectToUcs, WorldKeepsThePointAndTurnedUcsKeepsWorldZ) {
 }
 
 class ProjectEntityStoreTest : public StoreTest {};
+
+// A UCS turned by 30°0′0.5″ as the header holds it and as AutoCAD echoes it at 4 decimals.
+TEST(ChooseUcs, ExportedWithinTheEchosRoundingElseTheEchoMadeUnitLength) {
+  const double a = (30.0 + 0.5 / 3600) * kPi / 180;
+  const TUcs exact{{1, 2, 0}, {std::cos(a), std::sin(a), 0}, {-std::sin(a), std::cos(a), 0}};
+  const TUcs fourDecimals{{0.00005, 0.00005, 0.00005}, {0.00005, 0.00005, 0.00005}, {0.00005, 0.00005, 0.00005}};
+  const TEchoedUcs echoed{{{1, 2, 0}, {0.8660, 0.5, 0}, {-0.5, 0.8660, 0}}, fourDecimals};
+  const TUcs chosen = ChooseUcs(echoed, exact);
+  EXPECT_EQ(chosen.XDir.x, exact.XDir.x);
+  EXPECT_EQ(chosen.YDir.y, exact.YDir.y);
+
+  // One component beyond the rounding, or no header: the echo, axes of unit length, the origin as echoed.
+  TUcs moved = exact;
+  moved.Origin.z = 0.00006;
+  for (const std::optional<TUcs>& exported : {std::optional<TUcs>(moved), std::optional<TUcs>()}) {
+    const TUcs u = ChooseUcs(echoed, exported);
+    EXPECT_EQ(u.Origin.x, 1.0);
+    EXPECT_NEAR(std::hypot(u.XDir.x, u.XDir.y), 1.0, 1e-15);
+    EXPECT_NEAR(std::hypot(u.YDir.x, u.YDir.y), 1.0, 1e-15);
+    EXPECT_NEAR(u.XDir.y / u.XDir.x, 0.5 / 0.8660, 1e-15);
+    // A 10-unit world line along the echoed x axis keeps its length.
+    const TPoint3D end = ProjectToUcs({1 + 10 * std::cos(kPi / 6), 2 + 10 * std::sin(kPi / 6), 0}, u);
+    EXPECT_EQ(FormatLength(std::hypot(end.x, end.y)), "10.000000");
+  }
+  const TEchoedUcs zeroAxis{{{0, 0, 0}, {0, 0, 0}, {0, 1, 0}}, fourDecimals};
+  EXPECT_EQ(ChooseUcs(zeroAxis, std::nullopt).XDir.x, 0.0);  // kept, not NaN
+}
+
+TEST(PickPollInterval, OftenAtFirstThenEvery200Ms) {
+  EXPECT_LE(PickPollIntervalMs(0), 25);
+  EXPECT_LE(PickPollIntervalMs(2999), 25);
+  EXPECT_EQ(PickPollIntervalMs(10000), 200);
+  EXPECT_EQ(PickPollIntervalMs(kPickWaitLimitMs), 200);
+}
 
 TEST_F(ProjectEntityStoreTest, FirstLineWinsOverPolylineAndEverythingIsProjected) {
   RefSegment = {};

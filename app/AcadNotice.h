@@ -1,0 +1,24 @@
+// Why a button did nothing: when AutoCAD cannot be used, a balloon at the pressed button says so without a modal
+// box and points to the connection report. It goes away at the next click in the dialog or after some seconds,
+// and changes nothing of the dialog's layout.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "cadlink/AcadStatus.h"
+
+namespace swivex {
+
+// The balloon's text (UTF-8) for each failure.
+std::string AcadNoticeText(TAcadFailure failure);
+
+void ShowAcadNotice(HWND form, HWND button, TAcadFailure failure);
+void HideAcadNotice(HWND form);
+
+// Call first in the dialog's window procedure: a click in the dialog, a move of it or its window menu ends the
+// notice, and the dialog's destruction frees it.
+void AcadNoticeSeesMessage(HWND form, UINT message);
+
+}  // namespace swivex

@@ -1,0 +1,113 @@
+// Gathering the connection report: the top-level windows that pass the main frame's title test, the windows the
+// link finds, and the prompt. Titles are read as the link reads them (ANSI, 255 bytes), which for another
+// process's window sends it no message; the prompt is asked for with a short timeout, so a hung AutoCAD cannot
+// freeze the report.
+#include <windows.h>
+
+#include <vector>
+
+#include "cadlink/AcadDiagnostics.h"
+#include "cadlink/AcadLink.h"
+#include "cadlink/AcadText.h"
+#include "win32/CodePage.h"
+
+namespace swivex {
+
+namespace {
+
+constexpr UINT kPromptTimeoutMs = 1000;
+
+std::string Utf8OfAnsi(const std::string& ansi) { return WideToUtf8(AnsiToWide(ansi)); }
+
+std::string AnsiTitle(HWND w) {
+  char buffer[256] = {};
+  const int n = GetWindowTextA(w, buffer, 255);
+  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::string AnsiClass(HWND w) {
+  char buffer[256] = {};
+  const int n = GetClassNameA(w, buffer, 255);
+  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+TReportWindow Describe(HWND w) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(w, &process);
+  return {Utf8OfAnsi(AnsiTitle(w)), Utf8OfAnsi(AnsiClass(w)), process};
+}
+
+TFoundWindow Found(HWND w) {
+  if (!w || !IsWindow(w)) return {};
+  return {true, Describe(w)};
+}
+
+struct TScan {
+  std::vector<TMainFrameCandidate> Candidates;
+  HWND Floating = nullptr;
+};
+
+BOOL CALLBACK ScanTopLevel(HWND w, LPARAM lp) noexcept {
+  try {
+    auto& scan = *reinterpret_cast<TScan*>(lp);
+    // The tool's own windows are never AutoCAD (its balloon's text begins with "AutoCAD ").
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    if (process == GetCurrentProcessId()) return TRUE;
+    const std::string title = AnsiTitle(w);
+    if (title.empty()) return TRUE;
+    const std::string cls = AnsiClass(w);
+    if (IsMainFrameTitle(title)) {
+      TMainFrameCandidate c;
+      c.Window = Describe(w);
+      c.WhyNotUtf8 = WhyNotMainFrame(title, cls);
+      scan.Candidates.push_back(c);
+    }
+    if (!scan.Floating && IsFloatingCommandLine(title, cls, [](unsigned char b) { return IsDBCSLeadByte(b) != 0; }))
+      scan.Floating = w;
+  } catch (...) {
+    // a window that cannot be described is left out
+  }
+  return TRUE;
+}
+
+// The prompt's text (UTF-8), or false when the window did not answer within the timeout. Asked for in UTF-16:
+// for an ANSI WM_GETTEXTLENGTH Wine sends a WM_GETTEXT of its own without the timeout, which a hung AutoCAD
+// never answers. Without SMTO_BLOCK the dialog still answers what other threads send it meanwhile.
+bool ReadPrompt(HWND prompt, std::string& utf8) {
+  const UINT flags = SMTO_NORMAL | SMTO_ABORTIFHUNG;
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(prompt, WM_GETTEXTLENGTH, 0, 0, flags, kPromptTimeoutMs, &length)) return false;
+  std::vector<wchar_t> buffer(length + 1, L'\0');
+  DWORD_PTR ignored = 0;
+  if (!SendMessageTimeoutW(prompt, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), flags,
+                           kPromptTimeoutMs, &ignored))
+    return false;
+  utf8 = WideToUtf8(buffer.data());
+  return true;
+}
+
+}  // namespace
+
+TConnectionReport GatherConnectionReport(const std::string& version) {
+  TConnectionReport report;
+  report.Version = version;
+  report.AnsiCodePage = GetACP();
+  TScan scan;
+  EnumWindows(ScanTopLevel, reinterpret_cast<LPARAM>(&scan));
+  report.Candidates = std::move(scan.Candidates);
+  JudgeMainFrameCandidates(report.Candidates);
+  // The link's own searches, so the report shows what a capture would find.
+  AcadFindMainWindow();
+  report.TextWindow = Found(AcadFindTextWindow());
+  report.FloatingCommandLine = Found(scan.Floating);
+  const HWND prompt = AcadFindPromptLine();
+  report.PromptLine = Found(prompt);
+  report.CommandLine = Found(AcadFindCommandLine());
+  if (report.PromptLine.Found) {
+    report.PromptAnswered = ReadPrompt(prompt, report.PromptUtf8);
+  }
+  return report;
+}
+
+}  // namespace swivex

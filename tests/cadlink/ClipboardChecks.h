@@ -1,0 +1,102 @@
+// The user's clipboard in the Windows tests: text, or text with a small DIB and a small enhanced metafile, put as
+// another program would, and what is on it read back.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <utility>
+
+namespace swivex {
+
+inline void PutText(const std::string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  char* p = static_cast<char*>(GlobalLock(memory));
+  std::memcpy(p, text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+}
+
+inline std::string ClipboardText() {
+  if (!OpenClipboard(nullptr)) return "(not open)";
+  std::string text = "(no text)";
+  if (HANDLE h = GetClipboardData(CF_TEXT)) {
+    text = static_cast<const char*>(GlobalLock(h));
+    GlobalUnlock(h);
+  }
+  CloseClipboard();
+  return text;
+}
+
+// A 2×2 24-bit DIB: header and two rows of 8 bytes (6 of pixels, 2 of padding).
+inline std::string SmallDib() {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = 2;
+  header.biHeight = 2;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  header.biSizeImage = 16;
+  std::string dib(reinterpret_cast<const char*>(&header), sizeof header);
+  return dib + std::string("\x10\x20\x30\x40\x50\x60\0\0\x70\x80\x90\xA0\xB0\xC0\0\0", 16);
+}
+
+// The bits of a small enhanced metafile: one rectangle.
+inline std::string SmallEmf() {
+  HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  Rectangle(dc, 1, 2, 30, 40);
+  HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+  std::string bits(GetEnhMetaFileBits(metafile, 0, nullptr), '\0');
+  GetEnhMetaFileBits(metafile, static_cast<UINT>(bits.size()), reinterpret_cast<BYTE*>(bits.data()));
+  DeleteEnhMetaFile(metafile);
+  return bits;
+}
+
+// The user's text, the small DIB and the small metafile, put as another program would.
+inline void PutUsersClipboard(const std::string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  for (const auto& [format, bytes] : {std::pair<UINT, std::string>{CF_TEXT, text + '\0'}, {CF_DIB, SmallDib()}}) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    SetClipboardData(format, memory);
+  }
+  const std::string emf = SmallEmf();
+  SetClipboardData(CF_ENHMETAFILE,
+                   SetEnhMetaFileBits(static_cast<UINT>(emf.size()), reinterpret_cast<const BYTE*>(emf.data())));
+  CloseClipboard();
+}
+
+// The bits of the enhanced metafile on the clipboard; "(none)" when there is none.
+inline std::string ClipboardEmf() {
+  if (!OpenClipboard(nullptr)) return "(not open)";
+  std::string bits = "(none)";
+  if (auto metafile = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE))) {
+    bits.assign(GetEnhMetaFileBits(metafile, 0, nullptr), '\0');
+    GetEnhMetaFileBits(metafile, static_cast<UINT>(bits.size()), reinterpret_cast<BYTE*>(bits.data()));
+  }
+  CloseClipboard();
+  return bits;
+}
+
+// The first `size` bytes of a format on the clipboard; "(none)" when it is not there or smaller.
+inline std::string ClipboardBytes(UINT format, std::size_t size) {
+  if (!OpenClipboard(nullptr)) return "(not open)";
+  std::string bytes = "(none)";
+  if (HANDLE h = GetClipboardData(format); h && GlobalSize(h) >= size) {
+    bytes.assign(static_cast<const char*>(GlobalLock(h)), size);
+    GlobalUnlock(h);
+  }
+  CloseClipboard();
+  return bytes;
+}
+
+}  // namespace swivex
