@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job: the stand-in CAD host with a sample drawing and swivex.exe side by side under Wine (code page 932).
 # With a display a person picks an object in the host, presses 取込, types a new direction and presses 作成.
-# Without one the same runs scripted on a virtual display: a polyline is picked, captured, given the direction
+# Without one the same runs scripted on a virtual display: everything is selected, captured, given the direction
 # 30°0'0" and drawn; out/ receives screenshots (start, before and after 作成), the resulting drawing as DXF (and
 # JSON), and the fields and the commands sent are printed.
 set -euo pipefail
