@@ -57,6 +57,8 @@ wineserver -k 2>/dev/null || true
 
 echo
 [ ${#failed_stages[@]} -gt 0 ] && echo "Failed stages: ${failed_stages[*]}"
+# Which DXF sample sets the ezdxf comparison and the fuzzer ran on (the repository's own, and ../shared's when there).
+grep -h -m1 -E '^(sample|seed) sets:' build/native/Testing/Temporary/LastTest.log build/fuzz/Testing/Temporary/LastTest.log 2>/dev/null
 python3 scripts/summarize.py "${stages[@]}"
 status=$?
 [ ${#failed_stages[@]} -gt 0 ] && status=1
