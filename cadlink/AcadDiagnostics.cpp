@@ -19,22 +19,10 @@ constexpr UINT kPromptTimeoutMs = 1000;
 
 std::string Utf8OfAnsi(const std::string& ansi) { return WideToUtf8(AnsiToWide(ansi)); }
 
-std::string AnsiTitle(HWND w) {
-  char buffer[256] = {};
-  const int n = GetWindowTextA(w, buffer, 255);
-  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
-
-std::string AnsiClass(HWND w) {
-  char buffer[256] = {};
-  const int n = GetClassNameA(w, buffer, 255);
-  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
-
 TReportWindow Describe(HWND w) {
   DWORD process = 0;
   GetWindowThreadProcessId(w, &process);
-  return {Utf8OfAnsi(AnsiTitle(w)), Utf8OfAnsi(AnsiClass(w)), process};
+  return {Utf8OfAnsi(AcadWindowTitle(w)), Utf8OfAnsi(AcadWindowClass(w)), process};
 }
 
 TFoundWindow Found(HWND w) {
@@ -54,9 +42,9 @@ BOOL CALLBACK ScanTopLevel(HWND w, LPARAM lp) noexcept {
     DWORD process = 0;
     GetWindowThreadProcessId(w, &process);
     if (process == GetCurrentProcessId()) return TRUE;
-    const std::string title = AnsiTitle(w);
+    const std::string title = AcadWindowTitle(w);
     if (title.empty()) return TRUE;
-    const std::string cls = AnsiClass(w);
+    const std::string cls = AcadWindowClass(w);
     if (IsMainFrameTitle(title)) {
       TMainFrameCandidate c;
       c.Window = Describe(w);

@@ -19,6 +19,10 @@ extern HWND AcadFloatingCommandLine;
 extern HWND AcadPromptLine;
 extern HWND AcadCommandLine;
 
+// A window's title and class name as the search reads them: ANSI, 256 bytes with a count of 255.
+std::string AcadWindowTitle(HWND w);
+std::string AcadWindowClass(HWND w);
+
 // Window discovery.
 HWND AcadFindMainWindow();
 HWND AcadFindTextWindow();

@@ -14,20 +14,20 @@ HWND AcadFloatingCommandLine = nullptr;
 HWND AcadPromptLine = nullptr;
 HWND AcadCommandLine = nullptr;
 
-namespace {
-
 // Titles and class names are read with the ANSI functions into 256 bytes with a count of 255.
-std::string WindowTitle(HWND w) {
+std::string AcadWindowTitle(HWND w) {
   char buffer[256] = {};
   const int n = GetWindowTextA(w, buffer, 255);
   return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-std::string WindowClass(HWND w) {
+std::string AcadWindowClass(HWND w) {
   char buffer[256] = {};
   const int n = GetClassNameA(w, buffer, 255);
   return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
+
+namespace {
 
 // The user's locale decides, case-sensitively, as CompareStringA without flags does.
 bool LocaleEqual(std::string_view a, std::string_view b) {
@@ -39,8 +39,8 @@ bool IsLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != 0; }
 
 BOOL CALLBACK MainWindowEnumProc(HWND w, LPARAM) noexcept {
   try {
-    const std::string title = WindowTitle(w);
-    if (title.empty() || !IsMainFrameTitle(title) || !IsMainFrameClass(WindowClass(w))) return TRUE;
+    const std::string title = AcadWindowTitle(w);
+    if (title.empty() || !IsMainFrameTitle(title) || !IsMainFrameClass(AcadWindowClass(w))) return TRUE;
     DWORD process = 0;
     GetWindowThreadProcessId(w, &process);
     AcadMainWindow = w;
@@ -53,8 +53,8 @@ BOOL CALLBACK MainWindowEnumProc(HWND w, LPARAM) noexcept {
 
 BOOL CALLBACK TextWindowEnumProc(HWND w, LPARAM) noexcept {
   try {
-    const std::string title = WindowTitle(w);
-    if (title.empty() || !IsTextWindow(title, WindowClass(w), IsLeadByte, LocaleEqual)) return TRUE;
+    const std::string title = AcadWindowTitle(w);
+    if (title.empty() || !IsTextWindow(title, AcadWindowClass(w), IsLeadByte, LocaleEqual)) return TRUE;
     DWORD process = 0;
     GetWindowThreadProcessId(w, &process);
     if (process != AcadProcessId) return TRUE;
@@ -67,8 +67,8 @@ BOOL CALLBACK TextWindowEnumProc(HWND w, LPARAM) noexcept {
 
 BOOL CALLBACK FloatingCommandLineEnumProc(HWND w, LPARAM) noexcept {
   try {
-    const std::string title = WindowTitle(w);
-    if (title.empty() || !IsFloatingCommandLine(title, WindowClass(w), IsLeadByte, LocaleEqual)) return TRUE;
+    const std::string title = AcadWindowTitle(w);
+    if (title.empty() || !IsFloatingCommandLine(title, AcadWindowClass(w), IsLeadByte, LocaleEqual)) return TRUE;
     AcadFloatingCommandLine = w;
     return FALSE;
   } catch (...) {
@@ -78,7 +78,7 @@ BOOL CALLBACK FloatingCommandLineEnumProc(HWND w, LPARAM) noexcept {
 
 BOOL CALLBACK CommandLineChildEnumProc(HWND w, LPARAM) noexcept {
   try {
-    const std::string title = WindowTitle(w);
+    const std::string title = AcadWindowTitle(w);
     if (title.empty()) return TRUE;
     if (title == kPromptLineTitle) AcadPromptLine = w;
     if (title == kCommandLineTitle) AcadCommandLine = w;

@@ -85,6 +85,17 @@ inline std::wstring VisibleNotice(const TSession& s) {
   return {};
 }
 
+// Captures everything: the person types ALL at the selection prompt.
+inline void CaptureAll(TSession& s) {
+  s.PressNoWait(IdButton2);
+  const ULONGLONG end = GetTickCount64() + 20000;
+  while (FindCommand(s.CopyData(), "\x03SELECT SINGLE ") < 0 && GetTickCount64() < end) Sleep(50);
+  s.TypeIntoHost(L"ALL ");
+  const ULONGLONG done = GetTickCount64() + 20000;
+  while (s.Field(IdKyori).empty() && GetTickCount64() < done) Sleep(50);
+  Sleep(300);
+}
+
 inline void SetNewAngle(const TSession& s, const std::wstring& d, const std::wstring& m, const std::wstring& sec) {
   s.SetField(IdDo2, d);
   s.SetField(IdFun2, m);

@@ -20,17 +20,6 @@ std::string ReadText(const std::wstring& path) {
   return s.str();
 }
 
-// Captures everything: the person types ALL at the selection prompt.
-void CaptureAll(TSession& s) {
-  s.PressNoWait(IdButton2);
-  const ULONGLONG end = GetTickCount64() + 20000;
-  while (FindCommand(s.CopyData(), "\x03SELECT SINGLE ") < 0 && GetTickCount64() < end) Sleep(50);
-  s.TypeIntoHost(L"ALL ");
-  const ULONGLONG done = GetTickCount64() + 20000;
-  while (s.Field(IdKyori).empty() && GetTickCount64() < done) Sleep(50);
-  Sleep(300);
-}
-
 // Hands the export and the host's drawing to the oracle; its verdict: "ok N" or the mismatches.
 std::string Oracle(const TSession& s, const std::string& name, double degrees, double length) {
   const std::string folderLinux = std::string(SWIVEX_ORACLE_DIR) + "/" + name;

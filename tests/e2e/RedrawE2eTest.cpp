@@ -41,14 +41,7 @@ TEST(RedrawE2e, PolylineToZeroDegreesWithTheTypedLength) {
 
 TEST(RedrawE2e, OneLineAndTwoLinesTurnAboutTheFirstStart) {
   TSession s(Scenario("line 1,1 1,3\nline 3,1 3,3", "pick never"));
-  s.PressNoWait(IdButton2);
-  // The person selects everything at the selection prompt.
-  const ULONGLONG end = GetTickCount64() + 20000;
-  while (FindCommand(s.CopyData(), "\x03SELECT SINGLE ") < 0 && GetTickCount64() < end) Sleep(50);
-  s.TypeIntoHost(L"ALL ");
-  const ULONGLONG done = GetTickCount64() + 20000;
-  while (s.Field(IdKyori).empty() && GetTickCount64() < done) Sleep(50);
-  Sleep(300);
+  CaptureAll(s);
   EXPECT_EQ(s.Field(IdKakudo), L"90.00000000");
   SetNewAngle(s, L"0", L"0", L"0");
   s.SetField(IdKyori, L"not read for lines");
