@@ -21,7 +21,7 @@ constexpr const char* kVaries = "各種";
 constexpr int kLineweights[] = {0, 5, 9, 13, 15, 18, 20, 25, 30, 35, 40, 50, 53, 60, 70, 80, 90, 100, 106, 120, 140,
                                 158, 200, 211};
 
-std::string WithoutUnderscore(const std::string& typed) {
+std::string WithoutUnderscore(std::string_view typed) {
   std::string s = Upper(typed);
   while (!s.empty() && s.front() == '_') s.erase(0, 1);
   return s;
@@ -225,8 +225,7 @@ std::string Fixed4(double v) {
 }
 
 bool IsKeyword(std::string_view typed, std::string_view option) {
-  std::string key = Upper(typed);
-  while (!key.empty() && key.front() == '_') key.erase(0, 1);
+  const std::string key = WithoutUnderscore(typed);
   std::string capitals;
   for (const char c : option)
     if (c >= 'A' && c <= 'Z') capitals += c;
