@@ -120,6 +120,15 @@ bool FindLinetype(THost& h, const std::string& typed, std::string& name) {
 
 void AskProperty(THost& h) { Ask(h, THostState::ChpropProperty, kChpropPrompt); }
 
+// A value read (ok) goes to the selected objects and the property prompt comes back; a value not read gets the
+// complaint and its prompt again. `set` may hold what the reading wrote: it runs after `ok` is known.
+template <typename TSet>
+void ChangeOrComplain(THost& h, bool ok, const char* complaint, TSet set) {
+  if (!ok) return Say(h, complaint);
+  ChangeSelected(h, set);
+  AskProperty(h);
+}
+
 void PropertyInput(THost& h, const std::string& typed) {
   if (typed.empty()) {
     h.PreviousSelection = h.Selection;
@@ -299,16 +308,12 @@ void ChpropInput(THost& h, const std::string& typed) {
   if (h.State == THostState::ChpropProperty) return PropertyInput(h, typed);
   if (typed.empty()) return AskProperty(h);  // the value stays as it is
   double v = 0;
+  int n = 0;
   switch (h.State) {
-    case THostState::ChpropColor: {
-      int color = 0;
-      if (!ReadColorInput(typed, color)) {
-        Say(h, "色の名前、1 から 255 までの番号、BYLAYER または BYBLOCK を入力してください。");
-        return;
-      }
-      ChangeSelected(h, [color](TEntity& e) { e.Color = color; });
-      break;
-    }
+    case THostState::ChpropColor:
+      return ChangeOrComplain(h, ReadColorInput(typed, n),
+                              "色の名前、1 から 255 までの番号、BYLAYER または BYBLOCK を入力してください。",
+                              [&n](TEntity& e) { e.Color = n; });
     case THostState::ChpropLayer: {
       // An unknown name makes the layer (colour 7, Continuous), as CHPROP does.
       const std::string name = WithoutQuotes(typed);
@@ -326,28 +331,14 @@ void ChpropInput(THost& h, const std::string& typed) {
       break;
     }
     case THostState::ChpropLtScale:
-      if (!ParseNumber(typed, v) || !(v > 0) || !std::isfinite(v)) {
-        Say(h, "値は正で 0 以外である必要があります。");
-        return;
-      }
-      ChangeSelected(h, [v](TEntity& e) { e.LinetypeScale = v; });
-      break;
-    case THostState::ChpropLineweight: {
-      int lw = 0;
-      if (!ReadLineweightInput(typed, lw)) {
-        Say(h, "無効な線の太さです。");
-        return;
-      }
-      ChangeSelected(h, [lw](TEntity& e) { e.Lineweight = lw; });
-      break;
-    }
+      return ChangeOrComplain(h, ParseNumber(typed, v) && v > 0 && std::isfinite(v),
+                              "値は正で 0 以外である必要があります。", [&v](TEntity& e) { e.LinetypeScale = v; });
+    case THostState::ChpropLineweight:
+      return ChangeOrComplain(h, ReadLineweightInput(typed, n), "無効な線の太さです。",
+                              [&n](TEntity& e) { e.Lineweight = n; });
     case THostState::ChpropThickness:
-      if (!ParseNumber(typed, v) || !std::isfinite(v)) {
-        Say(h, "距離が必要です。");
-        return;
-      }
-      ChangeSelected(h, [v](TEntity& e) { e.Thickness = v; });
-      break;
+      return ChangeOrComplain(h, ParseNumber(typed, v) && std::isfinite(v), "距離が必要です。",
+                              [&v](TEntity& e) { e.Thickness = v; });
     default:
       break;
   }
