@@ -372,12 +372,6 @@ void SubmitInput(THost& h) {
     case THostState::LineNext:
       PointInput(h, typed);
       return;
-    case THostState::PlineFirst: case THostState::PlineNext: case THostState::PlineArc:
-    case THostState::PlineArcSecond: case THostState::PlineArcEnd: case THostState::PlineWidthStart:
-    case THostState::PlineWidthEnd: case THostState::PlineHalfStart: case THostState::PlineHalfEnd:
-    case THostState::PlineLength:
-      PlineInput(h, typed);
-      return;
     case THostState::ChpropSelect:
       SelectInput(h, typed, THostState::ChpropProperty);
       return;
@@ -388,6 +382,9 @@ void SubmitInput(THost& h) {
       return;
     case THostState::UndoOption:
       UndoInput(h, typed);
+      return;
+    default:  // PLINE's prompts
+      if (InPline(h)) PlineInput(h, typed);
       return;
   }
 }
