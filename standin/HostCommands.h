@@ -9,6 +9,9 @@
 
 namespace swivex {
 
+// What a point prompt says to text that is neither a point nor one of its keywords.
+inline constexpr const char* kInvalidPoint = "点 または オプション キーワードが必要です。";
+
 // Shared helpers (StandinHost.cpp).
 std::string Upper(std::string_view s);
 std::string WithoutQuotes(std::string_view s);

@@ -57,8 +57,6 @@ bool ParseNumber(std::string_view s, double& v) {
 
 namespace {
 
-constexpr const char* kInvalidPoint = "点 または オプション キーワードが必要です。";
-
 std::string FoundText(std::size_t added, std::size_t total) {
   std::string s = std::to_string(added) + " 個を検出";
   if (total != added) s += ", 合計 " + std::to_string(total) + " 個";
