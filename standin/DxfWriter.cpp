@@ -83,6 +83,12 @@ const std::vector<TLinetypeDef>& StandardLinetypes() {
   return defs;
 }
 
+const TLinetypeDef* FindStandardLinetype(const std::string& name) {
+  for (const auto& known : StandardLinetypes())
+    if (SameName(name, known.Name)) return &known;
+  return nullptr;
+}
+
 // The layers and linetypes the file lists: "0" and the given ones, then those the current properties and the
 // written objects use, each name once (compared as AutoCAD compares them).
 struct TTableNames {
@@ -193,9 +199,7 @@ void WriteTables(TDxfOut& d, const TTableNames& names) {
   }
   for (const auto& name : names.Linetypes) {
     // A linetype of acad.lin gets its dashes; any other name is written as a pattern without dashes.
-    const TLinetypeDef* def = nullptr;
-    for (const auto& known : StandardLinetypes())
-      if (SameName(name, known.Name)) def = &known;
+    const TLinetypeDef* def = FindStandardLinetype(name);
     BeginRecord(d, "LTYPE", "5", "AcDbLinetypeTableRecord");
     d.Pair(2, d.Encode(name));
     d.Int(70, 0);
@@ -477,11 +481,7 @@ void WriteObjects(TDxfOut& d) {
 
 }  // namespace
 
-bool IsAcadLinLinetype(const std::string& name) {
-  for (const auto& known : StandardLinetypes())
-    if (SameName(name, known.Name)) return true;
-  return false;
-}
+bool IsAcadLinLinetype(const std::string& name) { return FindStandardLinetype(name) != nullptr; }
 
 std::string DxfReal(double v, int decimals) {
   decimals = std::clamp(decimals, 0, 16);
