@@ -203,7 +203,7 @@ bool TakeBackOne(THost& h, std::string& name) {
   TUndoStep& top = h.Undo.back();
   if (top.Group && top.Open) return false;  // not past the BEgin of a group still open
   Restore(h, top);
-  name = top.Group ? "グループ" : top.Name;
+  name = top.Name;
   h.Undo.pop_back();
   return true;
 }

@@ -458,7 +458,7 @@ std::string HostToJson(const THost& h) {
        std::to_string(h.Snap.Osnapcoord) + ", \"aperture\": " + JsonNumber(h.Snap.Aperture) + "},\n";
   s += "\"undo\": [";
   for (std::size_t i = 0; i < h.Undo.size(); ++i)
-    s += (i ? ", " : "") + JsonQuoted(h.Undo[i].Group ? (h.Undo[i].Open ? "グループ (開始)" : "グループ") : h.Undo[i].Name);
+    s += (i ? ", " : "") + JsonQuoted(h.Undo[i].Name + (h.Undo[i].Open ? " (開始)" : ""));
   s += "],\n\"previous_selection\": [";
   for (std::size_t i = 0; i < h.PreviousSelection.size(); ++i) s += (i ? "," : "") + std::to_string(h.PreviousSelection[i]);
   s += "],\n\"entities\": [\n";
