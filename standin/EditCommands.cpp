@@ -182,15 +182,13 @@ TUndoStep Snapshot(const THost& h, const std::string& name) {
   return step;
 }
 
-TUndoStep* OpenGroup(THost& h) {
-  for (auto& step : h.Undo)
-    if (step.Group && step.Open) return &step;
-  return nullptr;
+bool HasOpenGroup(const THost& h) {
+  return std::any_of(h.Undo.begin(), h.Undo.end(), [](const TUndoStep& s) { return s.Open; });
 }
 
 // UNDO End: the commands since BEgin become the group's one step.
 void CloseGroup(THost& h) {
-  const auto open = std::find_if(h.Undo.begin(), h.Undo.end(), [](const TUndoStep& s) { return s.Group && s.Open; });
+  const auto open = std::find_if(h.Undo.begin(), h.Undo.end(), [](const TUndoStep& s) { return s.Open; });
   if (open == h.Undo.end()) return;
   open->Open = false;
   for (auto inner = open + 1; inner != h.Undo.end(); ++inner)
@@ -201,7 +199,7 @@ void CloseGroup(THost& h) {
 bool TakeBackOne(THost& h, std::string& name) {
   if (h.Undo.empty()) return false;
   TUndoStep& top = h.Undo.back();
-  if (top.Group && top.Open) return false;  // not past the BEgin of a group still open
+  if (top.Open) return false;  // not past the BEgin of a group still open
   Restore(h, top);
   name = top.Name;
   h.Undo.pop_back();
@@ -214,8 +212,8 @@ void TakeBack(THost& h, int count) {
     std::string name;
     if (!TakeBackOne(h, name)) {
       if (!names.empty()) h.History.back() += names;
-      Say(h, OpenGroup(h) ? "グループの開始点より前には戻せません。UNDO の 終了(E) でグループを閉じてください。"
-                          : "すべて元に戻されました");
+      Say(h, HasOpenGroup(h) ? "グループの開始点より前には戻せません。UNDO の 終了(E) でグループを閉じてください。"
+                             : "すべて元に戻されました");
       return;
     }
     names += " " + name;
@@ -356,7 +354,7 @@ void UndoInput(THost& h, const std::string& typed) {
   if (IsKeyword(typed, "BEgin")) {
     CloseGroup(h);  // a BEgin in an open group ends it and starts another
     TUndoStep group = Snapshot(h, "グループ");
-    group.Group = group.Open = true;
+    group.Open = true;
     h.Undo.push_back(std::move(group));
   } else if (IsKeyword(typed, "End")) {
     CloseGroup(h);  // no group open: nothing to end
@@ -373,9 +371,7 @@ void UndoInput(THost& h, const std::string& typed) {
 }
 
 void RecordUndoStep(THost& h, const std::string& name) {
-  TUndoStep step = Snapshot(h, name);
-  step.InGroup = OpenGroup(h) != nullptr;
-  h.Undo.push_back(std::move(step));
+  h.Undo.push_back(Snapshot(h, name));
 }
 
 void UndoLastStep(THost& h) { TakeBack(h, 1); }
