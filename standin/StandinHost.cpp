@@ -431,20 +431,23 @@ std::string HistoryText(const THost& h) {
 
 TDxfTables TablesOf(const THost& h) { return {h.Layers, h.Linetypes, h.Current, h.Ucs, h.Echo.Decimals}; }
 
+namespace {
+
+// "0" or a layer the drawing lists.
+bool ListsLayer(const THost& h, const std::string& name) {
+  return SameName(name, "0") ||
+         std::any_of(h.Layers.begin(), h.Layers.end(), [&name](const TLayer& l) { return SameName(l.Name, name); });
+}
+
+}  // namespace
+
 bool HasLayer(const THost& h, const std::string& name) {
-  if (SameName(name, "0")) return true;
-  for (const auto& l : h.Layers)
-    if (SameName(l.Name, name)) return true;
-  for (const auto& e : h.Entities)
-    if (SameName(e.Layer, name)) return true;
-  return false;
+  return ListsLayer(h, name) ||
+         std::any_of(h.Entities.begin(), h.Entities.end(), [&name](const TEntity& e) { return SameName(e.Layer, name); });
 }
 
 void EnsureLayer(THost& h, const std::string& name) {
-  if (SameName(name, "0")) return;
-  for (const auto& l : h.Layers)
-    if (SameName(l.Name, name)) return;
-  h.Layers.push_back({name});
+  if (!ListsLayer(h, name)) h.Layers.push_back({name});
 }
 
 std::string HostToJson(const THost& h) {
