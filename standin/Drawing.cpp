@@ -46,10 +46,6 @@ void SetProps(TEntity& e, const TProps& p) {
   e.Thickness = p.Thickness;
 }
 
-TProps PropsOf(const TEntity& e) {
-  return {e.Layer, e.Color, e.Linetype, e.Lineweight, e.LinetypeScale, e.Thickness};
-}
-
 double BulgeAt(const TEntity& e, std::size_t i) { return At(e.Bulges, i); }
 double StartWidthAt(const TEntity& e, std::size_t i) { return At(e.StartWidths, i); }
 double EndWidthAt(const TEntity& e, std::size_t i) { return At(e.EndWidths, i); }

@@ -79,7 +79,6 @@ TPoint3D UcsToWorld(const TUcs& ucs, const TPoint3D& p);
 const char* EntityKindName(TEntityKind kind);  // "LINE", "LWPOLYLINE", ...
 
 void SetProps(TEntity& e, const TProps& p);
-TProps PropsOf(const TEntity& e);
 // Bulge, start and end width of vertex i of a polyline (0 where the vectors do not reach).
 double BulgeAt(const TEntity& e, std::size_t i);
 double StartWidthAt(const TEntity& e, std::size_t i);

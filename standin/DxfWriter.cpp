@@ -83,6 +83,12 @@ const std::vector<TLinetypeDef>& StandardLinetypes() {
   return defs;
 }
 
+const TLinetypeDef* FindStandardLinetype(const std::string& name) {
+  for (const auto& known : StandardLinetypes())
+    if (SameName(name, known.Name)) return &known;
+  return nullptr;
+}
+
 // The layers and linetypes the file lists: "0" and the given ones, then those the current properties and the
 // written objects use, each name once (compared as AutoCAD compares them).
 struct TTableNames {
@@ -193,24 +199,22 @@ void WriteTables(TDxfOut& d, const TTableNames& names) {
   }
   for (const auto& name : names.Linetypes) {
     // A linetype of acad.lin gets its dashes; any other name is written as a pattern without dashes.
-    const TLinetypeDef* def = nullptr;
-    for (const auto& known : StandardLinetypes())
-      if (SameName(name, known.Name)) def = &known;
+    static const TLinetypeDef kNoDashes{"", "", {}};
+    const TLinetypeDef* known = FindStandardLinetype(name);
+    const TLinetypeDef& def = known ? *known : kNoDashes;
     BeginRecord(d, "LTYPE", "5", "AcDbLinetypeTableRecord");
     d.Pair(2, d.Encode(name));
     d.Int(70, 0);
-    d.Pair(3, def ? def->Description : "");
+    d.Pair(3, def.Description);
     d.Int(72, 65);
-    d.Int(73, def ? static_cast<int>(def->Dashes.size()) : 0);
+    d.Int(73, static_cast<int>(def.Dashes.size()));
     double length = 0;
-    if (def)
-      for (const double dash : def->Dashes) length += std::fabs(dash);
+    for (const double dash : def.Dashes) length += std::fabs(dash);
     d.Real(40, length);
-    if (def)
-      for (const double dash : def->Dashes) {
-        d.Real(49, dash);
-        d.Int(74, 0);
-      }
+    for (const double dash : def.Dashes) {
+      d.Real(49, dash);
+      d.Int(74, 0);
+    }
   }
   d.Pair(0, "ENDTAB");
 
@@ -477,11 +481,7 @@ void WriteObjects(TDxfOut& d) {
 
 }  // namespace
 
-bool IsAcadLinLinetype(const std::string& name) {
-  for (const auto& known : StandardLinetypes())
-    if (SameName(name, known.Name)) return true;
-  return false;
-}
+bool IsAcadLinLinetype(const std::string& name) { return FindStandardLinetype(name) != nullptr; }
 
 std::string DxfReal(double v, int decimals) {
   decimals = std::clamp(decimals, 0, 16);

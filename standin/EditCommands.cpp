@@ -21,7 +21,7 @@ constexpr const char* kVaries = "各種";
 constexpr int kLineweights[] = {0, 5, 9, 13, 15, 18, 20, 25, 30, 35, 40, 50, 53, 60, 70, 80, 90, 100, 106, 120, 140,
                                 158, 200, 211};
 
-std::string WithoutUnderscore(const std::string& typed) {
+std::string WithoutUnderscore(std::string_view typed) {
   std::string s = Upper(typed);
   while (!s.empty() && s.front() == '_') s.erase(0, 1);
   return s;
@@ -120,6 +120,15 @@ bool FindLinetype(THost& h, const std::string& typed, std::string& name) {
 
 void AskProperty(THost& h) { Ask(h, THostState::ChpropProperty, kChpropPrompt); }
 
+// A value read (ok) goes to the selected objects and the property prompt comes back; a value not read gets the
+// complaint and its prompt again. `set` may hold what the reading wrote: it runs after `ok` is known.
+template <typename TSet>
+void ChangeOrComplain(THost& h, bool ok, const char* complaint, TSet set) {
+  if (!ok) return Say(h, complaint);
+  ChangeSelected(h, set);
+  AskProperty(h);
+}
+
 void PropertyInput(THost& h, const std::string& typed) {
   if (typed.empty()) {
     h.PreviousSelection = h.Selection;
@@ -173,15 +182,13 @@ TUndoStep Snapshot(const THost& h, const std::string& name) {
   return step;
 }
 
-TUndoStep* OpenGroup(THost& h) {
-  for (auto& step : h.Undo)
-    if (step.Group && step.Open) return &step;
-  return nullptr;
+bool HasOpenGroup(const THost& h) {
+  return std::any_of(h.Undo.begin(), h.Undo.end(), [](const TUndoStep& s) { return s.Open; });
 }
 
 // UNDO End: the commands since BEgin become the group's one step.
 void CloseGroup(THost& h) {
-  const auto open = std::find_if(h.Undo.begin(), h.Undo.end(), [](const TUndoStep& s) { return s.Group && s.Open; });
+  const auto open = std::find_if(h.Undo.begin(), h.Undo.end(), [](const TUndoStep& s) { return s.Open; });
   if (open == h.Undo.end()) return;
   open->Open = false;
   for (auto inner = open + 1; inner != h.Undo.end(); ++inner)
@@ -192,9 +199,9 @@ void CloseGroup(THost& h) {
 bool TakeBackOne(THost& h, std::string& name) {
   if (h.Undo.empty()) return false;
   TUndoStep& top = h.Undo.back();
-  if (top.Group && top.Open) return false;  // not past the BEgin of a group still open
+  if (top.Open) return false;  // not past the BEgin of a group still open
   Restore(h, top);
-  name = top.Group ? "グループ" : top.Name;
+  name = top.Name;
   h.Undo.pop_back();
   return true;
 }
@@ -205,8 +212,8 @@ void TakeBack(THost& h, int count) {
     std::string name;
     if (!TakeBackOne(h, name)) {
       if (!names.empty()) h.History.back() += names;
-      Say(h, OpenGroup(h) ? "グループの開始点より前には戻せません。UNDO の 終了(E) でグループを閉じてください。"
-                          : "すべて元に戻されました");
+      Say(h, HasOpenGroup(h) ? "グループの開始点より前には戻せません。UNDO の 終了(E) でグループを閉じてください。"
+                             : "すべて元に戻されました");
       return;
     }
     names += " " + name;
@@ -225,8 +232,7 @@ std::string Fixed4(double v) {
 }
 
 bool IsKeyword(std::string_view typed, std::string_view option) {
-  std::string key = Upper(typed);
-  while (!key.empty() && key.front() == '_') key.erase(0, 1);
+  const std::string key = WithoutUnderscore(typed);
   std::string capitals;
   for (const char c : option)
     if (c >= 'A' && c <= 'Z') capitals += c;
@@ -300,16 +306,12 @@ void ChpropInput(THost& h, const std::string& typed) {
   if (h.State == THostState::ChpropProperty) return PropertyInput(h, typed);
   if (typed.empty()) return AskProperty(h);  // the value stays as it is
   double v = 0;
+  int n = 0;
   switch (h.State) {
-    case THostState::ChpropColor: {
-      int color = 0;
-      if (!ReadColorInput(typed, color)) {
-        Say(h, "色の名前、1 から 255 までの番号、BYLAYER または BYBLOCK を入力してください。");
-        return;
-      }
-      ChangeSelected(h, [color](TEntity& e) { e.Color = color; });
-      break;
-    }
+    case THostState::ChpropColor:
+      return ChangeOrComplain(h, ReadColorInput(typed, n),
+                              "色の名前、1 から 255 までの番号、BYLAYER または BYBLOCK を入力してください。",
+                              [&n](TEntity& e) { e.Color = n; });
     case THostState::ChpropLayer: {
       // An unknown name makes the layer (colour 7, Continuous), as CHPROP does.
       const std::string name = WithoutQuotes(typed);
@@ -327,28 +329,14 @@ void ChpropInput(THost& h, const std::string& typed) {
       break;
     }
     case THostState::ChpropLtScale:
-      if (!ParseNumber(typed, v) || !(v > 0) || !std::isfinite(v)) {
-        Say(h, "値は正で 0 以外である必要があります。");
-        return;
-      }
-      ChangeSelected(h, [v](TEntity& e) { e.LinetypeScale = v; });
-      break;
-    case THostState::ChpropLineweight: {
-      int lw = 0;
-      if (!ReadLineweightInput(typed, lw)) {
-        Say(h, "無効な線の太さです。");
-        return;
-      }
-      ChangeSelected(h, [lw](TEntity& e) { e.Lineweight = lw; });
-      break;
-    }
+      return ChangeOrComplain(h, ParseNumber(typed, v) && v > 0 && std::isfinite(v),
+                              "値は正で 0 以外である必要があります。", [&v](TEntity& e) { e.LinetypeScale = v; });
+    case THostState::ChpropLineweight:
+      return ChangeOrComplain(h, ReadLineweightInput(typed, n), "無効な線の太さです。",
+                              [&n](TEntity& e) { e.Lineweight = n; });
     case THostState::ChpropThickness:
-      if (!ParseNumber(typed, v) || !std::isfinite(v)) {
-        Say(h, "距離が必要です。");
-        return;
-      }
-      ChangeSelected(h, [v](TEntity& e) { e.Thickness = v; });
-      break;
+      return ChangeOrComplain(h, ParseNumber(typed, v) && std::isfinite(v), "距離が必要です。",
+                              [&v](TEntity& e) { e.Thickness = v; });
     default:
       break;
   }
@@ -366,7 +354,7 @@ void UndoInput(THost& h, const std::string& typed) {
   if (IsKeyword(typed, "BEgin")) {
     CloseGroup(h);  // a BEgin in an open group ends it and starts another
     TUndoStep group = Snapshot(h, "グループ");
-    group.Group = group.Open = true;
+    group.Open = true;
     h.Undo.push_back(std::move(group));
   } else if (IsKeyword(typed, "End")) {
     CloseGroup(h);  // no group open: nothing to end
@@ -383,9 +371,7 @@ void UndoInput(THost& h, const std::string& typed) {
 }
 
 void RecordUndoStep(THost& h, const std::string& name) {
-  TUndoStep step = Snapshot(h, name);
-  step.InGroup = OpenGroup(h) != nullptr;
-  h.Undo.push_back(std::move(step));
+  h.Undo.push_back(Snapshot(h, name));
 }
 
 void UndoLastStep(THost& h) { TakeBack(h, 1); }

@@ -9,6 +9,9 @@
 
 namespace swivex {
 
+// What a point prompt says to text that is neither a point nor one of its keywords.
+inline constexpr const char* kInvalidPoint = "点 または オプション キーワードが必要です。";
+
 // Shared helpers (StandinHost.cpp).
 std::string Upper(std::string_view s);
 std::string WithoutQuotes(std::string_view s);
@@ -41,9 +44,9 @@ void StartUndo(THost& h);
 void UndoInput(THost& h, const std::string& typed);
 // Keeps the drawing as it is before the command `name` runs, so that U can take the command back.
 void RecordUndoStep(THost& h, const std::string& name);
-// A typed point at a point prompt: `_non` (true, nothing else done: the next point is not snapped) or a point in the
-// current UCS, turned to world coordinates and pulled to a nearby end point by the running object snap.
-// Returns false when the text is neither (nothing echoed).
+// A typed point at a point prompt: `_non` (NoSnap, nothing else done: the next point is not snapped) or a point in
+// the current UCS, turned to world coordinates and pulled to a nearby end point by the running object snap (Point).
+// Invalid when the text is neither (nothing said).
 enum class TPointInput { Point, NoSnap, Invalid };
 TPointInput ReadTypedPoint(THost& h, const std::string& typed, TPoint3D& world);
 // The entities that the last object means ("L" at オブジェクトを選択): the newest one, if any.

@@ -11,7 +11,6 @@ namespace swivex {
 
 namespace {
 
-constexpr const char* kInvalidPoint = "点 または オプション キーワードが必要です。";
 constexpr const char* kArcsLeftOut = "** この円弧の指定方法 (角度/中心/方向/半径) はこのホストにはありません **";
 
 void AskLineMode(THost& h) {

@@ -1,5 +1,7 @@
 #include "standin/Scenario.h"
 
+#include "standin/HostCommands.h"
+
 #include <charconv>
 #include <vector>
 
@@ -26,12 +28,6 @@ std::vector<std::string_view> Words(std::string_view rest) {
   std::vector<std::string_view> out;
   while (!(rest = Trim(rest)).empty()) out.push_back(NextWord(rest));
   return out;
-}
-
-bool ReadDouble(std::string_view s, double& v) {
-  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-  return !s.empty() && r.ec == std::errc() && r.ptr == s.data() + s.size();
 }
 
 bool ReadInt(std::string_view s, int& v) {
@@ -68,7 +64,7 @@ bool ReadDoubles(std::string_view s, std::vector<double>& out) {
   while (true) {
     const auto comma = s.find(',');
     double v = 0;
-    if (!ReadDouble(s.substr(0, comma), v)) return false;
+    if (!ParseNumber(s.substr(0, comma), v)) return false;
     out.push_back(v);
     if (comma == std::string_view::npos) return true;
     s.remove_prefix(comma + 1);
@@ -93,13 +89,13 @@ bool ApplyEntityWord(TEntity& e, std::string_view word, std::string& error) {
   } else if (key == "lineweight") {
     ok = ReadLineweight(value, e.Lineweight);
   } else if (key == "ltscale") {
-    ok = ReadDouble(value, e.LinetypeScale) && e.LinetypeScale > 0;
+    ok = ParseNumber(value, e.LinetypeScale) && e.LinetypeScale > 0;
   } else if (key == "thickness") {
-    ok = ReadDouble(value, e.Thickness);
+    ok = ParseNumber(value, e.Thickness);
   } else if (key == "elevation" && polyline) {
-    ok = ReadDouble(value, e.Elevation);
+    ok = ParseNumber(value, e.Elevation);
   } else if (key == "width" && polyline) {
-    ok = ReadDouble(value, e.ConstantWidth) && e.ConstantWidth >= 0;
+    ok = ParseNumber(value, e.ConstantWidth) && e.ConstantWidth >= 0;
   } else if (key == "bulges" && polyline) {
     ok = ReadDoubles(value, e.Bulges) && e.Bulges.size() <= e.Vertices.size();
   } else if (key == "widths" && polyline) {
@@ -111,8 +107,8 @@ bool ApplyEntityWord(TEntity& e, std::string_view word, std::string& error) {
       const std::string_view pair = rest.substr(0, comma);
       const auto colon = pair.find(':');
       double a = 0, b = 0;
-      ok = colon != std::string_view::npos && ReadDouble(pair.substr(0, colon), a) &&
-           ReadDouble(pair.substr(colon + 1), b) && a >= 0 && b >= 0;
+      ok = colon != std::string_view::npos && ParseNumber(pair.substr(0, colon), a) &&
+           ParseNumber(pair.substr(colon + 1), b) && a >= 0 && b >= 0;
       e.StartWidths.push_back(a);
       e.EndWidths.push_back(b);
       rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
@@ -160,7 +156,7 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
   auto point = [&](std::size_t i, TPoint3D& p) {
     return i < words.size() && ParsePointText(words[i], p);
   };
-  auto number = [&](std::size_t i, double& v) { return i < words.size() && ReadDouble(words[i], v); };
+  auto number = [&](std::size_t i, double& v) { return i < words.size() && ParseNumber(words[i], v); };
   TScenario& s = h.Scenario;
 
   if (key == "frame-class") {
@@ -313,8 +309,8 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
     e.Kind = key == "text" ? TEntityKind::Text : TEntityKind::MText;
     std::string_view r = rest;
     const std::string_view at = NextWord(r), height = NextWord(r);
-    if (!ParsePointText(at, e.Start) || !ReadDouble(height, e.Height)) return Fail(error, key + " needs x,y[,z] height ...");
-    if (key == "mtext" && !ReadDouble(NextWord(r), e.Width)) return Fail(error, "mtext needs x,y[,z] height width text");
+    if (!ParsePointText(at, e.Start) || !ParseNumber(height, e.Height)) return Fail(error, key + " needs x,y[,z] height ...");
+    if (key == "mtext" && !ParseNumber(NextWord(r), e.Width)) return Fail(error, "mtext needs x,y[,z] height width text");
     e.Text = Unescape(r);
     h.Entities.push_back(e);
   } else if (key == "pick") {

@@ -57,8 +57,6 @@ bool ParseNumber(std::string_view s, double& v) {
 
 namespace {
 
-constexpr const char* kInvalidPoint = "点 または オプション キーワードが必要です。";
-
 std::string FoundText(std::size_t added, std::size_t total) {
   std::string s = std::to_string(added) + " 個を検出";
   if (total != added) s += ", 合計 " + std::to_string(total) + " 個";
@@ -372,12 +370,6 @@ void SubmitInput(THost& h) {
     case THostState::LineNext:
       PointInput(h, typed);
       return;
-    case THostState::PlineFirst: case THostState::PlineNext: case THostState::PlineArc:
-    case THostState::PlineArcSecond: case THostState::PlineArcEnd: case THostState::PlineWidthStart:
-    case THostState::PlineWidthEnd: case THostState::PlineHalfStart: case THostState::PlineHalfEnd:
-    case THostState::PlineLength:
-      PlineInput(h, typed);
-      return;
     case THostState::ChpropSelect:
       SelectInput(h, typed, THostState::ChpropProperty);
       return;
@@ -388,6 +380,9 @@ void SubmitInput(THost& h) {
       return;
     case THostState::UndoOption:
       UndoInput(h, typed);
+      return;
+    default:  // PLINE's prompts
+      if (InPline(h)) PlineInput(h, typed);
       return;
   }
 }
@@ -436,20 +431,23 @@ std::string HistoryText(const THost& h) {
 
 TDxfTables TablesOf(const THost& h) { return {h.Layers, h.Linetypes, h.Current, h.Ucs, h.Echo.Decimals}; }
 
+namespace {
+
+// "0" or a layer the drawing lists.
+bool ListsLayer(const THost& h, const std::string& name) {
+  return SameName(name, "0") ||
+         std::any_of(h.Layers.begin(), h.Layers.end(), [&name](const TLayer& l) { return SameName(l.Name, name); });
+}
+
+}  // namespace
+
 bool HasLayer(const THost& h, const std::string& name) {
-  if (SameName(name, "0")) return true;
-  for (const auto& l : h.Layers)
-    if (SameName(l.Name, name)) return true;
-  for (const auto& e : h.Entities)
-    if (SameName(e.Layer, name)) return true;
-  return false;
+  return ListsLayer(h, name) ||
+         std::any_of(h.Entities.begin(), h.Entities.end(), [&name](const TEntity& e) { return SameName(e.Layer, name); });
 }
 
 void EnsureLayer(THost& h, const std::string& name) {
-  if (SameName(name, "0")) return;
-  for (const auto& l : h.Layers)
-    if (SameName(l.Name, name)) return;
-  h.Layers.push_back({name});
+  if (!ListsLayer(h, name)) h.Layers.push_back({name});
 }
 
 std::string HostToJson(const THost& h) {
@@ -463,7 +461,7 @@ std::string HostToJson(const THost& h) {
        std::to_string(h.Snap.Osnapcoord) + ", \"aperture\": " + JsonNumber(h.Snap.Aperture) + "},\n";
   s += "\"undo\": [";
   for (std::size_t i = 0; i < h.Undo.size(); ++i)
-    s += (i ? ", " : "") + JsonQuoted(h.Undo[i].Group ? (h.Undo[i].Open ? "グループ (開始)" : "グループ") : h.Undo[i].Name);
+    s += (i ? ", " : "") + JsonQuoted(h.Undo[i].Name + (h.Undo[i].Open ? " (開始)" : ""));
   s += "],\n\"previous_selection\": [";
   for (std::size_t i = 0; i < h.PreviousSelection.size(); ++i) s += (i ? "," : "") + std::to_string(h.PreviousSelection[i]);
   s += "],\n\"entities\": [\n";

@@ -70,9 +70,7 @@ enum class THostState {
 // are only ever added or changed, so the step keeps how many there were and the old state of each one changed.
 struct TUndoStep {
   std::string Name;  // the command's name, or "グループ" for an UNDO BEgin/End group
-  bool Group = false;
-  bool Open = false;     // a group not yet ended by UNDO End
-  bool InGroup = false;  // a command inside an open group
+  bool Open = false;  // a group not yet ended by UNDO End
   std::size_t EntityCount = 0;
   std::vector<std::pair<int, TEntity>> Changed;  // index and state before the first change
   std::vector<TLayer> Layers;

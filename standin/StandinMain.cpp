@@ -139,8 +139,9 @@ bool HandleControl(const std::string& line) {
   } else if (line.rfind("hang ", 0) == 0) {
     // Posted, so that the control message itself is answered first.
     const std::string how = line.substr(5);
-    ok = how == "forever" || std::atoi(how.c_str()) > 0;
-    if (ok) PostMessageW(MainFrame, kHangMessage, 0, how == "forever" ? -1 : std::atoi(how.c_str()));
+    const int ms = how == "forever" ? -1 : std::atoi(how.c_str());
+    ok = how == "forever" || ms > 0;
+    if (ok) PostMessageW(MainFrame, kHangMessage, 0, ms);
     else error = "hang needs milliseconds or forever";
   } else {
     ok = ApplyScenarioLine(Host, line, error);
