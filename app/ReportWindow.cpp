@@ -1,5 +1,6 @@
 #include "app/ReportWindow.h"
 
+#include "app/DpiLayout.h"
 #include "win32/CodePage.h"
 
 namespace swivex {
@@ -17,12 +18,7 @@ constexpr int kMargin = 8;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 25;
 
-int Scaled(HWND w, int pixels) {
-  const HDC dc = GetDC(w);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(w, dc);
-  return MulDiv(pixels, dpi, 96);
-}
+int Scaled(HWND w, int pixels) { return ScaleToDpi(pixels, DpiOfWindow(w)); }
 
 void Layout(HWND window) {
   RECT r{};
