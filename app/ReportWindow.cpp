@@ -1,5 +1,7 @@
 #include "app/ReportWindow.h"
 
+#include "app/DpiLayout.h"
+#include "app/WindowClass.h"
 #include "win32/CodePage.h"
 
 namespace swivex {
@@ -17,12 +19,7 @@ constexpr int kMargin = 8;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 25;
 
-int Scaled(HWND w, int pixels) {
-  const HDC dc = GetDC(w);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(w, dc);
-  return MulDiv(pixels, dpi, 96);
-}
+int Scaled(HWND w, int pixels) { return ScaleToDpi(pixels, DpiOfWindow(w)); }
 
 void Layout(HWND window) {
   RECT r{};
@@ -83,14 +80,7 @@ POINT PlaceBelow(HWND owner, int width, int height) {
 
 HWND CreateReportWindow(HWND owner) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = ReportProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kReportWindowClass;
-  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  if (!RegisterFormClass(instance, ReportProc, kReportWindowClass)) return nullptr;
   const int width = Scaled(owner, kWidth), height = Scaled(owner, kHeight);
   const POINT at = PlaceBelow(owner, width, height);
   const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kReportWindowClass, L"接続の診断",

@@ -5,6 +5,7 @@
 #include "app/DpiLayout.h"
 #include "app/ErrorBox.h"
 #include "app/SystemMenu.h"
+#include "app/WindowClass.h"
 #include "app/WindowPlace.h"
 #include "cadlink/AcadLink.h"
 #include "cadlink/AcadStatus.h"
@@ -104,14 +105,7 @@ TSwivexF::~TSwivexF() {
 }
 
 bool TSwivexF::Create(HINSTANCE instance, HWND owner) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = StaticWindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kFormClassName;
-  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  if (!RegisterFormClass(instance, StaticWindowProc, kFormClassName)) return false;
 
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);

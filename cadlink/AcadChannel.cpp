@@ -28,6 +28,7 @@ struct TSendJob {
   UINT Message;
   WPARAM WParam;
   LPARAM LParam;
+  UINT TimeoutMs = kAcadAnswerTimeoutMs;
   DWORD_PTR Result = 0;
   BOOL Answered = FALSE;
 };
@@ -38,7 +39,7 @@ struct TSendJob {
 // WM_GETTEXTLENGTH Wine sends a WM_GETTEXT of its own, without any time-out.
 void SendWithTimeout(TSendJob& job) {
   job.Answered = SendMessageTimeoutW(job.Window, job.Message, job.WParam, job.LParam,
-                                     SMTO_NORMAL | SMTO_ABORTIFHUNG, kAcadAnswerTimeoutMs, &job.Result);
+                                     SMTO_NORMAL | SMTO_ABORTIFHUNG, job.TimeoutMs, &job.Result);
 }
 
 // A thread that carries the messages, one at a time, so that the dialog's thread can paint while AutoCAD takes
@@ -78,13 +79,20 @@ class TSenderThread {
   TSendJob* Job_ = nullptr;
 };
 
+// One message to AutoCAD's windows, carried by the sender thread; false when it was not answered in timeoutMs.
+bool SendToAcadWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT& result) {
+  static TSenderThread& sender = *new TSenderThread;  // for the process's life, see above
+  TSendJob job{window, message, wParam, lParam, timeoutMs};
+  sender.Send(job);
+  result = static_cast<LRESULT>(job.Result);
+  return job.Answered != FALSE;
+}
+
 // Every message to AutoCAD's windows: answered within the time-out, else AutoCAD is not answering. A window
 // that is gone (or null) answers 0, as SendMessage's does.
 LRESULT SendToAcad(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  static TSenderThread& sender = *new TSenderThread;  // for the process's life, see above
-  TSendJob job{window, message, wParam, lParam};
-  sender.Send(job);
-  if (job.Answered) return static_cast<LRESULT>(job.Result);
+  LRESULT result = 0;
+  if (SendToAcadWithin(window, message, wParam, lParam, kAcadAnswerTimeoutMs, result)) return result;
   if (window && IsWindow(window)) throw TAcadUnavailable(TAcadFailure::NotAnswering, "AutoCAD is not answering");
   return 0;
 }
@@ -174,14 +182,27 @@ bool AcadPostCommandA(const std::wstring& command) {
   return true;
 }
 
-std::string AcadGetWindowText(HWND window) {
-  // Read as UTF-16 (see SendToAcad) and given back in the ANSI code page.
-  const LRESULT n = SendToAcad(window, WM_GETTEXTLENGTH, 0, 0);
-  if (n <= 0) return {};
+// Read as UTF-16 (see SendWithTimeout).
+bool AcadReadWindowText(HWND window, std::wstring& text, UINT timeoutMs) {
+  text.clear();
+  LRESULT n = 0;
+  if (!SendToAcadWithin(window, WM_GETTEXTLENGTH, 0, 0, timeoutMs, n)) return false;
+  if (n <= 0) return true;
   const std::size_t size = static_cast<std::size_t>(n) + 1;
   std::vector<wchar_t> buffer(size, L'\0');
-  SendToAcad(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer.data()));
-  return WideToAnsi(std::wstring(buffer.begin(), std::find(buffer.begin(), buffer.end(), L'\0')));
+  LRESULT copied = 0;
+  if (!SendToAcadWithin(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer.data()), timeoutMs, copied))
+    return false;
+  text.assign(buffer.begin(), std::find(buffer.begin(), buffer.end(), L'\0'));
+  return true;
+}
+
+// Given back in the ANSI code page.
+std::string AcadGetWindowText(HWND window) {
+  std::wstring text;
+  if (!AcadReadWindowText(window, text, kAcadAnswerTimeoutMs) && window && IsWindow(window))
+    throw TAcadUnavailable(TAcadFailure::NotAnswering, "AutoCAD is not answering");
+  return WideToAnsi(text);
 }
 
 std::string AcadPromptText() { return AcadGetWindowText(AcadFindPromptLine()); }

@@ -59,19 +59,11 @@ BOOL CALLBACK ScanTopLevel(HWND w, LPARAM lp) noexcept {
   return TRUE;
 }
 
-// The prompt's text (UTF-8), or false when the window did not answer within the timeout. Asked for in UTF-16:
-// for an ANSI WM_GETTEXTLENGTH Wine sends a WM_GETTEXT of its own without the timeout, which a hung AutoCAD
-// never answers. Without SMTO_BLOCK the dialog still answers what other threads send it meanwhile.
+// The prompt's text (UTF-8), or false when the window did not answer within the timeout.
 bool ReadPrompt(HWND prompt, std::string& utf8) {
-  const UINT flags = SMTO_NORMAL | SMTO_ABORTIFHUNG;
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(prompt, WM_GETTEXTLENGTH, 0, 0, flags, kPromptTimeoutMs, &length)) return false;
-  std::vector<wchar_t> buffer(length + 1, L'\0');
-  DWORD_PTR ignored = 0;
-  if (!SendMessageTimeoutW(prompt, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), flags,
-                           kPromptTimeoutMs, &ignored))
-    return false;
-  utf8 = WideToUtf8(buffer.data());
+  std::wstring text;
+  if (!AcadReadWindowText(prompt, text, kPromptTimeoutMs)) return false;
+  utf8 = WideToUtf8(text);
   return true;
 }
 

@@ -37,6 +37,10 @@ HWND AcadClipboardOwner();  // that window, or a hidden one of the link's own be
 // (or that the system already counts as hung) raises TAcadUnavailable(NotAnswering).
 inline constexpr UINT kAcadAnswerTimeoutMs = 5000;
 
+// A window's text as UTF-16, asked for with timeoutMs for each of its two messages; false when the window did not
+// answer in time or is gone. Raises nothing.
+bool AcadReadWindowText(HWND window, std::wstring& text, UINT timeoutMs);
+
 // Command channel and echo reading. Every message sent may raise TAcadUnavailable(NotAnswering).
 void AcadSendCommand(const std::wstring& command);
 bool AcadPostCommand(const std::wstring& command, bool unicode);
