@@ -1,5 +1,7 @@
 #include "dxf/DxfReader.h"
 
+#include <algorithm>
+
 #include "dxf/DxfFile.h"
 #include "dxf/DxfPairScanner.h"
 #include "dxf/DxfPairValue.h"
@@ -122,26 +124,40 @@ void SetVertexY(TPolylineRec& rec, TPairValue& v) {
   if (rec.VertexCount > 0) OfLastVertex(rec, rec.Vertices).y = v.Real();
 }
 
+// A value that does not convert leaves field as it was.
+template <class T, class TConvert>
+void SetIfConverts(T& field, TConvert convert) {
+  try {
+    field = convert();
+  } catch (const TConvertError&) {
+  }
+}
+
 // Group 90 of an LWPOLYLINE, its number of vertices: room for them at once, so that a small polyline costs one
 // allocation per vector. Only a hint: a count that does not convert is passed by, and the room stays small, so
 // that a file of polylines that claim many vertices and give none costs no memory out of proportion.
 void ReserveVertices(TPolylineRec& rec, TPairValue& v) {
   constexpr std::int32_t kMostRoom = 16;
-  const std::string_view text = v.Text();
-  std::size_t i = text.find_first_not_of(' ');
-  if (i == std::string_view::npos) return;
   std::int32_t count = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return;
-    count = count * 10 + (text[i] - '0');
-    if (count > kMostRoom) count = kMostRoom;
-  }
-  const auto room = static_cast<std::size_t>(count);
+  SetIfConverts(count, [&] { return v.Int(); });
+  const auto room = static_cast<std::size_t>(std::clamp(count, 0, kMostRoom));
   rec.Vertices.reserve(room);
   rec.VertexFlags.reserve(room);
   rec.Bulges.reserve(room);
   rec.StartWidths.reserve(room);
   rec.EndWidths.reserve(room);
+}
+
+// Groups 42, 40 and 41 of a vertex (bulge, start and end width), ignored while the polyline has no vertex yet;
+// false for any other group.
+bool VertexValueGroup(TPolylineRec& rec, std::int32_t code, TPairValue& v) {
+  std::vector<double>* values = code == 42 ? &rec.Bulges
+                                : code == 40 ? &rec.StartWidths
+                                : code == 41 ? &rec.EndWidths
+                                             : nullptr;
+  if (values == nullptr) return false;
+  if (rec.VertexCount > 0) OfLastVertex(rec, *values) = v.Real();
+  return true;
 }
 
 // The groups of the properties a line or polyline keeps for its copy; false for any other group.
@@ -268,10 +284,7 @@ void VertexGroup(const TReaderState& state, std::int32_t code, TPairValue& v, in
     case 10: AddVertexX(state, *rec, v, codeLine); break;
     case 20: SetVertexY(*rec, v); break;
     case 70: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->VertexFlags) = v.Int(); break;
-    case 42: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->Bulges) = v.Real(); break;
-    case 40: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->StartWidths) = v.Real(); break;
-    case 41: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->EndWidths) = v.Real(); break;
-    default: break;
+    default: VertexValueGroup(*rec, code, v); break;
   }
 }
 
@@ -285,10 +298,9 @@ void LwPolylineGroup(const TReaderState& state, std::int32_t code, TPairValue& v
     case 90: ReserveVertices(rec, v); break;
     case 38: rec.Elevation = v.Real(); break;
     case 43: rec.ConstantWidth = v.Real(); break;
-    case 42: if (rec.VertexCount > 0) OfLastVertex(rec, rec.Bulges) = v.Real(); break;
-    case 40: if (rec.VertexCount > 0) OfLastVertex(rec, rec.StartWidths) = v.Real(); break;
-    case 41: if (rec.VertexCount > 0) OfLastVertex(rec, rec.EndWidths) = v.Real(); break;
-    default: PropsGroup(rec.Props, code, v); break;
+    default:
+      if (!VertexValueGroup(rec, code, v)) PropsGroup(rec.Props, code, v);
+      break;
   }
 }
 
@@ -349,14 +361,6 @@ THeaderVariable HeaderVariableNamed(std::string_view name) {
   if (name == "$UCSXDIR") return THeaderVariable::UcsXDir;
   if (name == "$UCSYDIR") return THeaderVariable::UcsYDir;
   return THeaderVariable::None;
-}
-
-template <class T, class TConvert>
-void SetIfConverts(T& field, TConvert convert) {
-  try {
-    field = convert();
-  } catch (const TConvertError&) {
-  }
 }
 
 // Group 10, 20 or 30 of a point variable; the point counts as given once all three converted.

@@ -1,5 +1,6 @@
 #include "workflows/Redraw.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -83,10 +84,7 @@ std::string LineweightText(std::int32_t weight) {
   if (weight == -2) return "_BYBLOCK";
   if (weight == -3) return "_DEFAULT";
   if (weight < 0 || weight > 211) return {};
-  std::string text = std::to_string(weight / 100) + ".";
-  text += static_cast<char>('0' + weight / 10 % 10);
-  text += static_cast<char>('0' + weight % 10);
-  return text;
+  return FormatFixed(weight / 100.0, 0, 2);
 }
 
 // Begins the UNDO group with the first command that goes out, and ends it on every way out of a redraw, so AutoCAD
@@ -188,9 +186,8 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
   const auto at = [&](std::int32_t i) -> const TPoint3D& { return points[static_cast<std::size_t>(i % n)]; };
   // The vertices as AutoCAD receives them, which the arcs' second points must fit; only a polyline with arcs needs them.
   std::vector<TPoint3D> typed;
-  for (std::int32_t i = 0; i < n && typed.empty(); ++i)
-    if (valueAt(polyline.Bulges, i) != 0.0)
-      for (const TPoint3D& p : points) typed.push_back(AsTyped(p));
+  if (std::any_of(polyline.Bulges.begin(), polyline.Bulges.end(), [](double b) { return b != 0.0; }))
+    for (const TPoint3D& p : points) typed.push_back(AsTyped(p));
   const auto typedAt = [&](std::int32_t i) -> const TPoint3D& { return typed[static_cast<std::size_t>(i % n)]; };
   // An arc whose typed ends meet, or whose midpoint cannot leave the chord at the typed precision, is no arc
   // AutoCAD can draw through three points: it goes straight.

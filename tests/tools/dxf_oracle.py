@@ -257,6 +257,10 @@ def header_of(doc):
             "ucsydir": point("$UCSYDIR")}
 
 
+def as_list(value):
+    return value if isinstance(value, list) else [value]
+
+
 def compare_with_ezdxf(path, expected, store):
     """Problems of the fields ezdxf's own reading gives, and how many entities were compared; None when ezdxf
     cannot read the file."""
@@ -272,8 +276,7 @@ def compare_with_ezdxf(path, expected, store):
             continue  # ezdxf makes up what the file does not give
         got = got_header[key]
         if isinstance(want, float) or key.startswith("ucs"):
-            equal = (got is None) == (want is None) and (got is None or all(map(close, got if isinstance(
-                got, list) else [got], want if isinstance(want, list) else [want])))
+            equal = (got is None) == (want is None) and (got is None or all(map(close, as_list(got), as_list(want))))
         elif isinstance(want, str) and not (want + (got or "")).isascii():
             equal = True  # the file's code page and Shift-JIS may decode it differently
         else:
@@ -294,9 +297,7 @@ def compare_with_ezdxf(path, expected, store):
             if len(want["bulges"]) != len(got["bulges"]):
                 continue  # a vertex count ezdxf reads otherwise (faces of a mesh): compared above, not here
             for field, value in want.items():
-                values = value if isinstance(value, list) else [value]
-                mine_values = got[field] if isinstance(got[field], list) else [got[field]]
-                if not all(close(a, b) for a, b in zip(mine_values, values)):
+                if not all(map(close, as_list(got[field]), as_list(value))):
                     problems.append(f"polyline {i} {field}: {got[field]} != ezdxf {value}")
     return problems, compared
 
@@ -351,7 +352,6 @@ def main():
         files += fresh
         sets.append(f"{folder}: {len(fresh)} files" + (f" ({len(found) - len(fresh)} already checked)"
                                                       if len(found) > len(fresh) else ""))
-    print("sample sets: " + "; ".join(sets))
     failures = 0
     for path in files:
         problem, note = check_file(dxfdump, path)

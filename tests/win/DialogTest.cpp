@@ -219,7 +219,6 @@ TEST_F(DialogTest, SavedPlaceKeepsNegativeCoordinatesAndAPartlyVisiblePlace) {
   const RECT partly{-30, 100, 270, 300};
   const RECT stays = OntoVisibleMonitor(partly);
   EXPECT_TRUE(EqualRect(&partly, &stays));
-  RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
 }
 
 TEST_F(DialogTest, ApplicationWindowCarriesTheTaskBarEntry) {

@@ -109,10 +109,8 @@ TEST(ChooseUcs, ExportedWithinTheEchosRoundingElseTheEchoMadeUnitLength) {
 }
 
 TEST(PickPollInterval, OftenAtFirstThenEvery200Ms) {
-  EXPECT_LE(PickPollIntervalMs(0), 25);
   EXPECT_LE(PickPollIntervalMs(2999), 25);
   EXPECT_EQ(PickPollIntervalMs(10000), 200);
-  EXPECT_EQ(PickPollIntervalMs(kPickWaitLimitMs), 200);
 }
 
 TEST_F(ProjectEntityStoreTest, FirstLineWinsOverPolylineAndEverythingIsProjected) {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
-
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "StoreFixture.h"
 #include "geometry/Angles.h"
@@ -164,25 +164,21 @@ TEST_F(RedrawTest, ArcSecondPointIsTheTurnedArcsMidpointForBothBulgeSigns) {
 }
 
 TEST_F(RedrawTest, ClosedPolylinesCloseAsPlineCan) {
-  AddPolyline({{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}});
-  Polylines[0].Flags = kPolylineClosed;
+  AddPolyline({});
+  const auto closed = [&](std::initializer_list<std::pair<TPoint3D, double>> vertices) {
+    Polylines[0] = {};
+    for (const auto& [v, bulge] : vertices) AddVertex(0, v, bulge);
+    Polylines[0].Flags = kPolylineClosed;
+    return Redraw(0, "2")[0];
+  };
   // PLINE's close ends the command: a carriage return after it would start PLINE again.
-  EXPECT_EQ(Redraw(0, "2")[0],
+  EXPECT_EQ(closed({{{0, 0, 0}, 0}, {{2, 0, 0}, 0}, {{2, 1, 0}, 0}, {{0, 1, 0}, 0}}),
             "\x03PLINE _non 0.000000,0.000000 _non 2.000000,0.000000 _non 2.000000,1.000000 _non 0.000000,1.000000 _C ");
   // Two half circles: the closing arc continues the first one, so PLINE's arc close draws it.
-  Polylines[0] = {};
-  AddVertex(0, {0, 0, 0}, 1.0);
-  AddVertex(0, {2, 0, 0}, 1.0);
-  Polylines[0].Flags = kPolylineClosed;
-  EXPECT_EQ(Redraw(0, "2")[0],
+  EXPECT_EQ(closed({{{0, 0, 0}, 1}, {{2, 0, 0}, 1}}),
             "\x03PLINE _non 0.000000,0.000000 _A _S _non 1.0000000000,-1.0000000000 _non 2.000000,0.000000 _CL ");
   // A closing arc that makes a corner is drawn to the first vertex, leaving the copy open.
-  Polylines[0] = {};
-  AddVertex(0, {0, 0, 0});
-  AddVertex(0, {2, 0, 0});
-  AddVertex(0, {2, 2, 0}, 1.0);
-  Polylines[0].Flags = kPolylineClosed;
-  EXPECT_EQ(Redraw(0, "2")[0],
+  EXPECT_EQ(closed({{{0, 0, 0}, 0}, {{2, 0, 0}, 0}, {{2, 2, 0}, 1}}),
             "\x03PLINE _non 0.000000,0.000000 _non 2.000000,0.000000 _non 2.000000,2.000000 "
             "_A _S _non 0.0000000000,2.0000000000 _non 0.000000,0.000000 \r");
 }
@@ -274,8 +270,6 @@ TEST_F(RedrawTest, HeightsStayAsTheCapturedUcsSeesThem) {
   sent = Redraw(0, "1");
   ASSERT_EQ(sent.size(), 4u);
   EXPECT_EQ(sent[2], "\x03LINE _non 0.000000,4.000000 _non 1.000000,4.000000 \r");
-  ProjectEntityStore({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
-  EXPECT_EQ(Redraw(0, "1")[1], "\x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r");  // at 0: as before
 }
 
 TEST_F(RedrawTest, AFailedSendStillEndsTheUndoGroup) {
