@@ -17,22 +17,6 @@ constexpr wchar_t kFormClass[] = L"TSwivexF";
 constexpr wchar_t kActionsDone[] = L"SwivexActionsDone";
 constexpr UINT kTimeoutMs = 10000;
 
-std::string ReadWhole(const std::wstring& path) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-bool WaitFor(DWORD timeoutMs, const auto& done) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
 struct TFind {
   DWORD Pid;
   const wchar_t* Class;
@@ -141,6 +125,13 @@ std::string Utf16Le(const std::wstring& text) {
 }
 
 std::string AnsiBytes(const std::wstring& text) { return WideToAnsi(text); }
+
+std::string ReadWhole(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
 
 void ForgetWindowPlace() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Swivex"); }
 
