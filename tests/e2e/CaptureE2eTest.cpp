@@ -105,17 +105,6 @@ TEST(CaptureE2e, CancelledPickKeepsThePreviousCapture) {
   EXPECT_EQ(s.Commands(before).back(), "\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r");
 }
 
-TEST(CaptureE2e, NoHostRunningChangesNothing) {
-  TSession s("", false);
-  EXPECT_TRUE(s.Press(IdButton2).empty());
-  EXPECT_EQ(s.Caption(), L"回転処理");
-  EXPECT_EQ(s.Field(IdKyori), L"");
-  EXPECT_TRUE(s.DxfFiles().empty());
-  SetNewAngle(s, L"-10", L"30", L"0");
-  EXPECT_TRUE(s.Press(IdButton1).empty());
-  EXPECT_EQ(s.Field(IdKakudo2), L"-10.50000000");
-}
-
 TEST(CaptureE2e, ACircleLeavesTheDialogAsItWas) {
   TSession s(Scenario("circle 5,5 2"));
   SetNewAngle(s, L"12", L"0", L"0");
