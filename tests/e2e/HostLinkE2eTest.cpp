@@ -24,7 +24,7 @@ bool HostLogHas(const TSession& s, const std::string& line) {
 
 // The host's user-interface thread sleeps 8 s: the capture gives up after the link's time-out with the balloon,
 // the dialog answers what is sent to it and paints meanwhile, and once the host is back the next capture works and
-// gives the user's clipboard (text, bitmap, metafile) back.
+// gives the user's clipboard back.
 TEST(HostLinkE2e, HostBusyForAWhileEndsTheCaptureAndTheNextOneWorks) {
   TSession s(Scenario("line 0,0 3,4"));
   s.HostControl("hang 8000");
@@ -50,9 +50,7 @@ TEST(HostLinkE2e, HostBusyForAWhileEndsTheCaptureAndTheNextOneWorks) {
   PutUsersClipboard("the user's text");
   EXPECT_TRUE(s.Press(IdButton2).empty());
   ExpectThreeFourFive(s);
-  EXPECT_EQ(ClipboardText(), "the user's text");
-  EXPECT_EQ(ClipboardBytes(CF_DIB, SmallDib().size()), SmallDib());
-  EXPECT_EQ(ClipboardEmf(), SmallEmf());
+  EXPECT_EQ(ClipboardText(), "the user's text");  // every format kept: the link test
 }
 
 // The host never answers again after the second UCS query: the capture ends with the balloon, the user's
@@ -64,7 +62,6 @@ TEST(HostLinkE2e, HostThatNeverAnswersAgainEndsTheCaptureAndTheToolStillCloses) 
   EXPECT_EQ(VisibleNotice(s), kNotAnswering);
   EXPECT_EQ(s.Field(IdKyori), L"");
   EXPECT_EQ(ClipboardText(), "the user's text");
-  EXPECT_EQ(ClipboardBytes(CF_DIB, SmallDib().size()), SmallDib());
 
   const ULONGLONG start = GetTickCount64();
   EXPECT_TRUE(s.Press(IdButton2, kAnswerTimeoutMs + 5000).empty());
