@@ -85,7 +85,7 @@ TEST(FaithfulCopyE2e, TurnedUcsAndObjectSnapMatchTheOracleAndOneUndoTakesTheCopy
                       "line 130,40 140,45",
                       "pick never"));
   CaptureAll(s);
-  EXPECT_EQ(s.Field(IdKakudo), L" 0.00000000");
+  ExpectMeasurement(s, L"回転処理　線", L"10.000000", L" 0.00000000", L"0", L"0", L"0.000000");  // the first line
   // At 90 degrees every copy is its original turned a quarter about (100,50): (120,60) lands on (90,70). A
   // decoy end point lies 0.2 beside it.
   s.HostControl("line 89.8,70 80,75");
