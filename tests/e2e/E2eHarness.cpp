@@ -39,13 +39,6 @@ std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls) {
   return find.Found;
 }
 
-std::wstring TextOf(HWND w) {
-  wchar_t buf[1024] = {};
-  DWORD_PTR got = 0;
-  SendMessageTimeoutW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, kTimeoutMs, &got);
-  return std::wstring(buf, got);
-}
-
 PROCESS_INFORMATION Start(const std::wstring& exe, const std::wstring& args, const std::wstring& cwd) {
   std::wstring line = L"\"" + exe + L"\" " + args;
   STARTUPINFOW si{};
@@ -126,6 +119,15 @@ std::string Utf16Le(const std::wstring& text) {
 
 std::string AnsiBytes(const std::wstring& text) { return WideToAnsi(text); }
 
+std::wstring WindowText(HWND w) {
+  std::wstring text(4096, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, kTimeoutMs,
+                      &got);
+  text.resize(got);
+  return text;
+}
+
 std::string ReadWhole(const std::wstring& path) {
   std::ifstream in(std::filesystem::path(path), std::ios::binary);
   std::ostringstream s;
@@ -201,7 +203,7 @@ void TSession::StartTool() {
     throw std::runtime_error("swivex.exe showed no dialog");
 }
 
-std::wstring TSession::Field(int id) const { return TextOf(GetDlgItem(Form_, id)); }
+std::wstring TSession::Field(int id) const { return WindowText(GetDlgItem(Form_, id)); }
 
 std::wstring TSession::Caption() const {
   wchar_t buf[256] = {};
@@ -257,7 +259,7 @@ std::vector<TMessageBox> TSession::TakeMessageBoxes() const {
     wchar_t caption[256] = {};
     GetWindowTextW(box, caption, 256);
     seen.Caption = caption;
-    seen.Text = TextOf(GetDlgItem(box, 0xFFFF));
+    seen.Text = WindowText(GetDlgItem(box, 0xFFFF));
     boxes.push_back(seen);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     WaitFor(5000, [&] { return !IsWindow(box); });

@@ -118,6 +118,9 @@ bool WaitFor(DWORD timeoutMs, const auto& done) {
   return true;
 }
 
+// A window's text, asked for with a time-out (a hung window gives an empty text).
+std::wstring WindowText(HWND w);
+
 // A whole file's bytes; empty when it cannot be read.
 std::string ReadWhole(const std::wstring& path);
 
