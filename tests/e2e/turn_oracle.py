@@ -84,10 +84,6 @@ def drawn_copies(drawing):
         else:
             c.update(start=e["start"], end=e["end"])
         copies.append(c)
-    return polylines_first(copies)
-
-
-def polylines_first(copies):
     return [c for c in copies if c["type"] == "LWPOLYLINE"] + [c for c in copies if c["type"] == "LINE"]
 
 
