@@ -11,7 +11,7 @@ namespace {
 TEST(RedrawE2e, PolylineToZeroDegreesWithTheTypedLength) {
   TSession s(Scenario("lwpolyline 0,0 0,2 1,2"));
   s.Press(IdButton2);
-  EXPECT_EQ(s.Field(IdKyori), L"2.000000");
+  ExpectMeasurement(s, L"回転処理　多角線", L"2.000000", L"90.00000000", L"90", L"0", L"0.000000");
   SetNewAngle(s, L"0", L"0", L"0");
   std::size_t before = s.CopyData().size();
   EXPECT_TRUE(s.Press(IdButton1).empty());
