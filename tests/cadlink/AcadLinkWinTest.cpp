@@ -340,8 +340,8 @@ TEST_F(HostTest, TextWindowTitleComparedByLocaleKeepsCaseWidthAndKana) {
 }
 
 // A capture keeps the user's clipboard: text, a DIB and an enhanced metafile come back byte for byte once the
-// keeper ends, though every history copy in between emptied the clipboard.
-TEST_F(HostTest, KeeperPutsTheUsersTextAndBitmapBack) {
+// keeper ends, though every history copy in between emptied the clipboard; another program's content stays.
+TEST_F(HostTest, KeeperPutsTheUsersClipboardBackAndLeavesAnotherProgramsContent) {
   Start(Host, "ucs-origin 7,8,9");
   ASSERT_TRUE(IsWindow(AcadFindMainWindow()));
   PutUsersClipboard("the user's text");
@@ -360,13 +360,9 @@ TEST_F(HostTest, KeeperPutsTheUsersTextAndBitmapBack) {
     PutText("copied meanwhile");
   }
   EXPECT_EQ(ClipboardText(), "copied meanwhile");
-}
 
-// What another program puts on the clipboard during the capture stays: after the last history copy it is left
-// alone; before a later history copy it is kept in the user's place.
-TEST_F(HostTest, KeeperLeavesAnotherProgramsContentAlone) {
-  Start(Host, "");
-  ASSERT_TRUE(IsWindow(AcadFindMainWindow()));
+  // What another program puts on the clipboard during the capture stays: after the last history copy it is left
+  // alone; before a later history copy it is kept in the user's place.
   PutUsersClipboard("the user's text");
   {
     TClipboardKeeper keeper;
@@ -380,7 +376,7 @@ TEST_F(HostTest, KeeperLeavesAnotherProgramsContentAlone) {
     TClipboardKeeper keeper;
     AcadLastHistoryLine();
     PutText("copied between two history copies");
-    EXPECT_EQ(AcadLastHistoryLine(), AnsiFromUtf8("UCSORG = 0.0000,0.0000,0.0000 (読み込み専用)"));
+    EXPECT_EQ(AcadLastHistoryLine(), AnsiFromUtf8("UCSORG = 7.0000,8.0000,9.0000 (読み込み専用)"));
   }
   EXPECT_EQ(ClipboardText(), "copied between two history copies");
 }

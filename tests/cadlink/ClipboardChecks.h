@@ -7,21 +7,30 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <utility>
 
 namespace swivex {
 
-inline void PutText(const std::string& text) {
+// Empties the clipboard and puts each format's bytes on it, and the enhanced metafile `emf` unless empty, as
+// another program would.
+inline void PutOnClipboard(std::initializer_list<std::pair<UINT, std::string>> formats, const std::string& emf = "") {
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  char* p = static_cast<char*>(GlobalLock(memory));
-  std::memcpy(p, text.c_str(), text.size() + 1);
-  GlobalUnlock(memory);
-  SetClipboardData(CF_TEXT, memory);
+  for (const auto& [format, bytes] : formats) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    SetClipboardData(format, memory);
+  }
+  if (!emf.empty())
+    SetClipboardData(CF_ENHMETAFILE,
+                     SetEnhMetaFileBits(static_cast<UINT>(emf.size()), reinterpret_cast<const BYTE*>(emf.data())));
   CloseClipboard();
 }
+
+inline void PutText(const std::string& text) { PutOnClipboard({{CF_TEXT, text + '\0'}}); }
 
 inline std::string ClipboardText() {
   if (!OpenClipboard(nullptr)) return "(not open)";
@@ -48,41 +57,32 @@ inline std::string SmallDib() {
   return dib + std::string("\x10\x20\x30\x40\x50\x60\0\0\x70\x80\x90\xA0\xB0\xC0\0\0", 16);
 }
 
+inline std::string EmfBits(HENHMETAFILE metafile) {
+  std::string bits(GetEnhMetaFileBits(metafile, 0, nullptr), '\0');
+  GetEnhMetaFileBits(metafile, static_cast<UINT>(bits.size()), reinterpret_cast<BYTE*>(bits.data()));
+  return bits;
+}
+
 // The bits of a small enhanced metafile: one rectangle.
 inline std::string SmallEmf() {
   HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
   Rectangle(dc, 1, 2, 30, 40);
   HENHMETAFILE metafile = CloseEnhMetaFile(dc);
-  std::string bits(GetEnhMetaFileBits(metafile, 0, nullptr), '\0');
-  GetEnhMetaFileBits(metafile, static_cast<UINT>(bits.size()), reinterpret_cast<BYTE*>(bits.data()));
+  const std::string bits = EmfBits(metafile);
   DeleteEnhMetaFile(metafile);
   return bits;
 }
 
-// The user's text, the small DIB and the small metafile, put as another program would.
+// The user's text, the small DIB and the small metafile.
 inline void PutUsersClipboard(const std::string& text) {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  for (const auto& [format, bytes] : {std::pair<UINT, std::string>{CF_TEXT, text + '\0'}, {CF_DIB, SmallDib()}}) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
-    GlobalUnlock(memory);
-    SetClipboardData(format, memory);
-  }
-  const std::string emf = SmallEmf();
-  SetClipboardData(CF_ENHMETAFILE,
-                   SetEnhMetaFileBits(static_cast<UINT>(emf.size()), reinterpret_cast<const BYTE*>(emf.data())));
-  CloseClipboard();
+  PutOnClipboard({{CF_TEXT, text + '\0'}, {CF_DIB, SmallDib()}}, SmallEmf());
 }
 
 // The bits of the enhanced metafile on the clipboard; "(none)" when there is none.
 inline std::string ClipboardEmf() {
   if (!OpenClipboard(nullptr)) return "(not open)";
   std::string bits = "(none)";
-  if (auto metafile = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE))) {
-    bits.assign(GetEnhMetaFileBits(metafile, 0, nullptr), '\0');
-    GetEnhMetaFileBits(metafile, static_cast<UINT>(bits.size()), reinterpret_cast<BYTE*>(bits.data()));
-  }
+  if (auto metafile = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE))) bits = EmfBits(metafile);
   CloseClipboard();
   return bits;
 }

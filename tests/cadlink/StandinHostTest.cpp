@@ -162,6 +162,7 @@ TEST(StandinCommandLine, LineAndPlineTakePointsInTheUcs) {
   EXPECT_FALSE(h.Entities[1].Closed);
   Type(h, "\x03PLINE 0,0 1,0 1,1 C ");
   EXPECT_TRUE(h.Entities.back().Closed);
+  EXPECT_EQ(h.Entities.back().Vertices.size(), 3u);  // the closing edge needs no vertex of its own
   Type(h, "\x03PLINE 5,5 6,6 \x03");  // a cancel keeps what was drawn
   EXPECT_EQ(h.Entities.size(), 4u);
   const std::size_t before = h.Entities.size();
@@ -174,7 +175,7 @@ TEST(StandinCommandLine, LineAndPlineTakePointsInTheUcs) {
   EXPECT_EQ(LastLine(h), "不明なコマンド \"FOO\"。ヘルプを表示するには F1 キーを押してください。");
 }
 
-TEST(StandinPline, ArcsByASecondPointInBothDirections) {
+TEST(StandinPline, ArcsByASecondPointInBothDirectionsOrTangent) {
   THost h;
   Type(h, "\x03PLINE _non 0,0 _A _S _non 5,-2.5 _non 10,0 _S _non 15,2.5 _non 20,0 _L _non 20,5 \r");
   ASSERT_EQ(h.Entities.size(), 1u);
@@ -186,28 +187,20 @@ TEST(StandinPline, ArcsByASecondPointInBothDirections) {
   EXPECT_FALSE(e.Closed);
   EXPECT_NE(HostToJson(h).find("\"start_widths\":[0,0,0,0]"), std::string::npos) << HostToJson(h);
 
-  Type(h, "\x03PLINE 0,0 5,0 _A _S 5,0 10,0 ");  // the second point on the start point: no arc
-  EXPECT_EQ(LastLine(h), "** 3 点が円弧になりません **");
-  EXPECT_EQ(h.State, THostState::PlineArc);
-}
-
-TEST(StandinPline, CloseStraightOrByATangentArc) {
-  THost h;
-  Type(h, "\x03PLINE 0,0 10,0 10,10 _C ");
-  ASSERT_EQ(h.Entities.size(), 1u);
-  EXPECT_TRUE(h.Entities[0].Closed);
-  EXPECT_EQ(h.Entities[0].Vertices.size(), 3u);  // the closing edge needs no vertex of its own
-  EXPECT_EQ(h.Prompt, kIdlePrompt);
-
   // A bare end point in arc mode continues tangentially (east, then a half circle up); _CL closes with an arc
   // that leaves heading west.
   Type(h, "\x03PLINE 0,0 10,0 _A 10,10 _CL ");
   ASSERT_EQ(h.Entities.size(), 2u);
-  const TEntity& e = h.Entities[1];
-  EXPECT_TRUE(e.Closed);
-  ASSERT_EQ(e.Vertices.size(), 3u);
-  EXPECT_NEAR(e.Bulges[1], 1.0, 1e-12);
-  EXPECT_NEAR(e.Bulges[2], std::tan(std::atan(1.0) / 2), 1e-12);
+  const TEntity& t = h.Entities[1];
+  EXPECT_TRUE(t.Closed);
+  ASSERT_EQ(t.Vertices.size(), 3u);
+  EXPECT_NEAR(t.Bulges[1], 1.0, 1e-12);
+  EXPECT_NEAR(t.Bulges[2], std::tan(std::atan(1.0) / 2), 1e-12);
+  EXPECT_EQ(h.Prompt, kIdlePrompt);
+
+  Type(h, "\x03PLINE 0,0 5,0 _A _S 5,0 10,0 ");  // the second point on the start point: no arc
+  EXPECT_EQ(LastLine(h), "** 3 点が円弧になりません **");
+  EXPECT_EQ(h.State, THostState::PlineArc);
 }
 
 TEST(StandinPline, WidthsHoldForLaterSegmentsAndTheNextPolyline) {

@@ -28,17 +28,21 @@ std::wstring ReportText(const TSession& s, const std::wstring& shown = L"") {
 
 bool Holds(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
 
+// Nothing changes but the balloon: no caption, no length, no export; 作成 still shows the typed angle.
 TEST(ConnectionE2e, NoHostBalloonOnEitherButtonAndTheReportSaysNoneFound) {
   TSession s("", false);
   EXPECT_TRUE(s.Press(IdButton2).empty()) << "no modal box";
   EXPECT_EQ(VisibleNotice(s), L"AutoCAD が見つかりません。" + kSeeTheReport);
+  EXPECT_EQ(s.Caption(), L"回転処理");
+  EXPECT_EQ(s.Field(IdKyori), L"");
+  EXPECT_TRUE(s.DxfFiles().empty());
   PostMessageW(s.Form(), WM_LBUTTONDOWN, 0, 0);  // the next click in the dialog ends it
   Sleep(200);
   EXPECT_EQ(VisibleNotice(s), L"");
-  SetNewAngle(s, L"10", L"0", L"0");
+  SetNewAngle(s, L"-10", L"30", L"0");
   EXPECT_TRUE(s.Press(IdButton1).empty());
   EXPECT_EQ(VisibleNotice(s), L"AutoCAD が見つかりません。" + kSeeTheReport);
-  EXPECT_EQ(s.Field(IdKakudo2), L"10.00000000");
+  EXPECT_EQ(s.Field(IdKakudo2), L"-10.50000000");
 
   const std::wstring report = ReportText(s);
   EXPECT_TRUE(Holds(report, L"バージョン: ")) << Narrow(report);

@@ -70,14 +70,6 @@ inline void ExpectMeasurement(const TSession& s, const std::wstring& caption, co
   EXPECT_EQ(f.Byo2, sec);
 }
 
-inline std::wstring WindowText(HWND w) {
-  std::wstring text(4096, L'\0');
-  DWORD_PTR got = 0;
-  SendMessageTimeoutW(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000, &got);
-  text.resize(got);
-  return text;
-}
-
 // The text of the balloon the dialog shows when AutoCAD cannot be used; empty when none is shown.
 inline std::wstring VisibleNotice(const TSession& s) {
   for (HWND tip : s.ToolWindows(L"tooltips_class32"))

@@ -17,22 +17,6 @@ constexpr wchar_t kFormClass[] = L"TSwivexF";
 constexpr wchar_t kActionsDone[] = L"SwivexActionsDone";
 constexpr UINT kTimeoutMs = 10000;
 
-std::string ReadWhole(const std::wstring& path) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-bool WaitFor(DWORD timeoutMs, const auto& done) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
 struct TFind {
   DWORD Pid;
   const wchar_t* Class;
@@ -53,13 +37,6 @@ std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls) {
   TFind find{pid, cls, {}};
   EnumWindows(FindWindows, reinterpret_cast<LPARAM>(&find));
   return find.Found;
-}
-
-std::wstring TextOf(HWND w) {
-  wchar_t buf[1024] = {};
-  DWORD_PTR got = 0;
-  SendMessageTimeoutW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, kTimeoutMs, &got);
-  return std::wstring(buf, got);
 }
 
 PROCESS_INFORMATION Start(const std::wstring& exe, const std::wstring& args, const std::wstring& cwd) {
@@ -142,6 +119,22 @@ std::string Utf16Le(const std::wstring& text) {
 
 std::string AnsiBytes(const std::wstring& text) { return WideToAnsi(text); }
 
+std::wstring WindowText(HWND w) {
+  std::wstring text(4096, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, kTimeoutMs,
+                      &got);
+  text.resize(got);
+  return text;
+}
+
+std::string ReadWhole(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
 void ForgetWindowPlace() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Swivex"); }
 
 std::wstring BuildPath(const char* linuxPath) {
@@ -210,7 +203,7 @@ void TSession::StartTool() {
     throw std::runtime_error("swivex.exe showed no dialog");
 }
 
-std::wstring TSession::Field(int id) const { return TextOf(GetDlgItem(Form_, id)); }
+std::wstring TSession::Field(int id) const { return WindowText(GetDlgItem(Form_, id)); }
 
 std::wstring TSession::Caption() const {
   wchar_t buf[256] = {};
@@ -266,7 +259,7 @@ std::vector<TMessageBox> TSession::TakeMessageBoxes() const {
     wchar_t caption[256] = {};
     GetWindowTextW(box, caption, 256);
     seen.Caption = caption;
-    seen.Text = TextOf(GetDlgItem(box, 0xFFFF));
+    seen.Text = WindowText(GetDlgItem(box, 0xFFFF));
     boxes.push_back(seen);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     WaitFor(5000, [&] { return !IsWindow(box); });

@@ -108,6 +108,22 @@ std::string AnsiBytes(const std::wstring& text);
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& text);
 
+// Polls `done` every 20 ms until it holds (true) or `timeoutMs` have passed (false).
+bool WaitFor(DWORD timeoutMs, const auto& done) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (!done()) {
+    if (GetTickCount64() > end) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+// A window's text, asked for with a time-out (a hung window gives an empty text).
+std::wstring WindowText(HWND w);
+
+// A whole file's bytes; empty when it cannot be read.
+std::string ReadWhole(const std::wstring& path);
+
 // Removes the place the dialog saved when it closed (HKEY_CURRENT_USER\Software\Swivex of the Wine prefix): every
 // session starts and ends as a first start.
 void ForgetWindowPlace();

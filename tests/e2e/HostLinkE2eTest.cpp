@@ -1,11 +1,9 @@
-// The real swivex.exe beside today's AutoCAD flavours, the user's clipboard across a capture, and a host that
-// stops answering for a while or for good.
+// The real swivex.exe beside a host that stops answering for a while or for good, and the user's clipboard
+// across a capture.
 #include <gtest/gtest.h>
 
 #include "E2eChecks.h"
 #include "tests/cadlink/ClipboardChecks.h"
-#include "app/ReportWindow.h"
-#include "app/SystemMenu.h"
 
 namespace swivex::e2e {
 namespace {
@@ -18,54 +16,19 @@ void ExpectThreeFourFive(const TSession& s) {
   ExpectMeasurement(s, kLineCaption, L"5.000000", L"53.13010235", L"53", L"7", L"48.368475");
 }
 
-bool WaitUntil(DWORD timeoutMs, const auto& done) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
 bool HostLogHas(const TSession& s, const std::string& line) {
   for (const auto& l : s.LogLines())
     if (l == line) return true;
   return false;
 }
 
-TEST(HostLinkE2e, TodaysAutoCadCapturesAndRedraws) {
-  for (const char* flavour :
-       {"frame-class mdi140\ntitle Autodesk AutoCAD 2027 - [Drawing1.dwg]\n",
-        "charset ansi\nframe-class mdi140\ntitle Autodesk AutoCAD LT 2024 - [図面1.dwg]\n"
-        "text-title AutoCAD テキスト ウィンドウ - 図面1.dwg\n"}) {
-    TSession s(Scenario(std::string(flavour) + "line 0,0 3,4"));
-    EXPECT_TRUE(s.Press(IdButton2).empty()) << flavour;
-    ExpectThreeFourFive(s);
-    SetNewAngle(s, L"90", L"0", L"0");
-    EXPECT_TRUE(s.Press(IdButton1).empty());
-    const auto drawn = NewObjects(s);
-    ASSERT_EQ(drawn.size(), 1u) << flavour;
-    ExpectPoint(drawn[0].Points[0], 0, 0);
-    ExpectPoint(drawn[0].Points[1], 0, 5);
-  }
-}
-
-TEST(HostLinkE2e, CaptureGivesTheUsersTextAndBitmapBack) {
-  TSession s(Scenario("line 0,0 3,4"));
-  PutUsersClipboard("the user's text");
-  EXPECT_TRUE(s.Press(IdButton2).empty());
-  ExpectThreeFourFive(s);
-  EXPECT_EQ(ClipboardText(), "the user's text");
-  EXPECT_EQ(ClipboardBytes(CF_DIB, SmallDib().size()), SmallDib());
-  EXPECT_EQ(ClipboardEmf(), SmallEmf());
-}
-
 // The host's user-interface thread sleeps 8 s: the capture gives up after the link's time-out with the balloon,
-// the dialog answers what is sent to it and paints meanwhile, and once the host is back the next capture works.
+// the dialog answers what is sent to it and paints meanwhile, and once the host is back the next capture works and
+// gives the user's clipboard back.
 TEST(HostLinkE2e, HostBusyForAWhileEndsTheCaptureAndTheNextOneWorks) {
   TSession s(Scenario("line 0,0 3,4"));
   s.HostControl("hang 8000");
-  ASSERT_TRUE(WaitUntil(5000, [&] { return HostLogHas(s, "hang ms=8000"); }));
+  ASSERT_TRUE(WaitFor(5000, [&] { return HostLogHas(s, "hang ms=8000"); }));
   const int before = s.ActionsDone();
   const ULONGLONG start = GetTickCount64();
   s.PressNoWait(IdButton2);
@@ -75,21 +38,23 @@ TEST(HostLinkE2e, HostBusyForAWhileEndsTheCaptureAndTheNextOneWorks) {
   EXPECT_LT(GetTickCount64() - asked, 2000u) << "the dialog did not answer while the tool waited";
   // It paints, too: what is uncovered is drawn again at once, not when the wait is over.
   RedrawWindow(s.Form(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-  EXPECT_TRUE(WaitUntil(2000, [&] { return !GetUpdateRect(s.Form(), nullptr, FALSE); }))
+  EXPECT_TRUE(WaitFor(2000, [&] { return !GetUpdateRect(s.Form(), nullptr, FALSE); }))
       << "the dialog did not paint while the tool waited";
-  ASSERT_TRUE(WaitUntil(kAnswerTimeoutMs + 3000, [&] { return s.ActionsDone() > before; }));
+  ASSERT_TRUE(WaitFor(kAnswerTimeoutMs + 3000, [&] { return s.ActionsDone() > before; }));
   EXPECT_GE(GetTickCount64() - start, kAnswerTimeoutMs - 100);
   EXPECT_TRUE(s.TakeMessageBoxes().empty());
   EXPECT_EQ(VisibleNotice(s), kNotAnswering);
   EXPECT_EQ(s.Caption(), L"回転処理");
 
-  ASSERT_TRUE(WaitUntil(8000, [&] { return HostLogHas(s, "hang over"); }));
+  ASSERT_TRUE(WaitFor(8000, [&] { return HostLogHas(s, "hang over"); }));
+  PutUsersClipboard("the user's text");
   EXPECT_TRUE(s.Press(IdButton2).empty());
   ExpectThreeFourFive(s);
+  EXPECT_EQ(ClipboardText(), "the user's text");  // every format kept: the link test
 }
 
 // The host never answers again after the second UCS query: the capture ends with the balloon, the user's
-// clipboard comes back, a second press gives up at once, the connection report still opens and the dialog closes.
+// clipboard comes back, a second press gives up at once and the dialog closes.
 TEST(HostLinkE2e, HostThatNeverAnswersAgainEndsTheCaptureAndTheToolStillCloses) {
   TSession s(Scenario("line 0,0 3,4\nhang-after 2 forever"));
   PutUsersClipboard("the user's text");
@@ -97,23 +62,11 @@ TEST(HostLinkE2e, HostThatNeverAnswersAgainEndsTheCaptureAndTheToolStillCloses) 
   EXPECT_EQ(VisibleNotice(s), kNotAnswering);
   EXPECT_EQ(s.Field(IdKyori), L"");
   EXPECT_EQ(ClipboardText(), "the user's text");
-  EXPECT_EQ(ClipboardBytes(CF_DIB, SmallDib().size()), SmallDib());
 
   const ULONGLONG start = GetTickCount64();
   EXPECT_TRUE(s.Press(IdButton2, kAnswerTimeoutMs + 5000).empty());
   EXPECT_LT(GetTickCount64() - start, kAnswerTimeoutMs) << "a host the system counts as hung is not waited for";
   EXPECT_EQ(VisibleNotice(s), kNotAnswering);
-
-  // The connection report still comes, saying the prompt did not answer.
-  PostMessageW(s.Form(), WM_SYSCOMMAND, kSysCommandConnectionReport, 0);
-  std::wstring report;
-  for (int i = 0; i < 250 && report.empty(); ++i, Sleep(20))
-    for (HWND w : s.ToolWindows(kReportWindowClass))
-      if (IsWindowVisible(w)) {
-        report = WindowText(GetDlgItem(w, kReportTextId));
-        PostMessageW(w, WM_CLOSE, 0, 0);
-      }
-  EXPECT_NE(report.find(L"現在のプロンプト: (読めません: AutoCAD が応答しません)"), std::wstring::npos) << Narrow(report);
 
   // Under Wine without a window manager every top-level window takes about two seconds to go.
   PostMessageW(s.Form(), WM_CLOSE, 0, 0);

@@ -11,7 +11,7 @@ namespace {
 TEST(RedrawE2e, PolylineToZeroDegreesWithTheTypedLength) {
   TSession s(Scenario("lwpolyline 0,0 0,2 1,2"));
   s.Press(IdButton2);
-  EXPECT_EQ(s.Field(IdKyori), L"2.000000");
+  ExpectMeasurement(s, L"回転処理　多角線", L"2.000000", L"90.00000000", L"90", L"0", L"0.000000");
   SetNewAngle(s, L"0", L"0", L"0");
   std::size_t before = s.CopyData().size();
   EXPECT_TRUE(s.Press(IdButton1).empty());
@@ -37,6 +37,17 @@ TEST(RedrawE2e, PolylineToZeroDegreesWithTheTypedLength) {
   }
   ExpectPoint(drawn[0].Points[1], 2, 0);
   ExpectPoint(drawn[1].Points[1], 5, 0);
+
+  // A field that is not a number (full-width digits are not digits): the conversion error in a box, nothing sent,
+  // the shown angle kept. Which field is an integer and which a real: the workflow's unit cases.
+  before = s.CopyData().size();
+  SetNewAngle(s, L"１２", L"0", L"0");
+  const auto boxes = s.Press(IdButton1);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Caption, L"角度を変更する");
+  EXPECT_EQ(boxes[0].Text, L"'１２' は整数ではありません.");
+  EXPECT_EQ(s.CopyData().size(), before);
+  EXPECT_EQ(s.Field(IdKakudo2), L" 0.00000000");
 }
 
 TEST(RedrawE2e, OneLineAndTwoLinesTurnAboutTheFirstStart) {
@@ -62,27 +73,6 @@ TEST(RedrawE2e, OneLineAndTwoLinesTurnAboutTheFirstStart) {
   ExpectPoint(drawn[1].Points[1], 3, -1);
 }
 
-TEST(RedrawE2e, FieldsThatAreNotNumbersShowTheConversionErrorAndSendNothing) {
-  TSession s(Scenario("line 0,0 1,0"));
-  s.SetField(IdKakudo2, L"unchanged");
-  const std::size_t before = s.CopyData().size();
-  struct TCase {
-    std::wstring Do, Fun, Byo, Message;
-  };
-  for (const TCase& c : {TCase{L"", L"0", L"0", L"'' は整数ではありません."},
-                         TCase{L"10", L"x", L"0", L"'x' は整数ではありません."},
-                         TCase{L"0", L"0", L"abc", L"'abc' は浮動小数点数ではありません."},
-                         TCase{L"１２", L"0", L"0", L"'１２' は整数ではありません."}}) {
-    SetNewAngle(s, c.Do, c.Fun, c.Byo);
-    const auto boxes = s.Press(IdButton1);
-    ASSERT_EQ(boxes.size(), 1u) << Narrow(c.Message);
-    EXPECT_EQ(boxes[0].Caption, L"角度を変更する");
-    EXPECT_EQ(boxes[0].Text, c.Message);
-  }
-  EXPECT_EQ(s.CopyData().size(), before);
-  EXPECT_EQ(s.Field(IdKakudo2), L"unchanged");
-}
-
 TEST(RedrawE2e, ThirtyVertexPolylineTurnsWhole) {
   std::string scenario = "lwpolyline";
   std::vector<std::pair<double, double>> v;
@@ -102,16 +92,11 @@ TEST(RedrawE2e, ThirtyVertexPolylineTurnsWhole) {
   const auto drawn = NewObjects(s);
   ASSERT_EQ(drawn.size(), 1u);
   ASSERT_EQ(drawn[0].Points.size(), 30u);
-  const double pi = std::acos(-1.0);
-  const double theta = 120.5 * pi / 180;
-  const double tau = theta - std::atan2(v[1].second - v[0].second, v[1].first - v[0].first);
-  const double length = std::stod(Narrow(s.Field(IdKyori)));
-  ExpectPoint(drawn[0].Points[1], v[0].first + length * std::cos(theta), v[0].second + length * std::sin(theta));
-  for (int i = 2; i < 30; ++i) {
-    const double dx = v[i].first - v[0].first, dy = v[i].second - v[0].second;
-    ExpectPoint(drawn[0].Points[i], v[0].first + dx * std::cos(tau) - dy * std::sin(tau),
-                v[0].second + dx * std::sin(tau) + dy * std::cos(tau), 2e-6);
-  }
+  // The far end turned about the first vertex (the turning itself: the faithful-copy oracle).
+  const double tau = 120.5 * std::acos(-1.0) / 180 - std::atan2(v[1].second - v[0].second, v[1].first - v[0].first);
+  const double dx = v[29].first - v[0].first, dy = v[29].second - v[0].second;
+  ExpectPoint(drawn[0].Points[29], v[0].first + dx * std::cos(tau) - dy * std::sin(tau),
+              v[0].second + dx * std::sin(tau) + dy * std::cos(tau), 2e-6);
 }
 
 TEST(RedrawE2e, NegativeDirectionsRoundTripToTheSameObject) {

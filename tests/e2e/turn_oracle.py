@@ -84,54 +84,31 @@ def drawn_copies(drawing):
         else:
             c.update(start=e["start"], end=e["end"])
         copies.append(c)
-    return polylines_first(copies)
-
-
-def polylines_first(copies):
     return [c for c in copies if c["type"] == "LWPOLYLINE"] + [c for c in copies if c["type"] == "LINE"]
 
 
+def flat(value, name):
+    """A copy as (name, value) pairs: nested lists by index, a list of lists with its length, names upper case."""
+    if isinstance(value, dict):
+        return [kv for k, v in value.items() for kv in flat(v, k)]
+    if isinstance(value, (list, tuple)):
+        pairs = [kv for i, v in enumerate(value) for kv in flat(v, "%s[%d]" % (name, i))]
+        return pairs + [(name + " count", len(value))] if value and isinstance(value[0], (list, tuple)) else pairs
+    return [(name, value.upper() if isinstance(value, str) else value)]
+
+
 def compare(want, got):
-    faults = []
     if len(want) != len(got):
         return ["%d copies expected, %d drawn" % (len(want), len(got))]
+    faults = []
     for i, (w, g) in enumerate(zip(want, got)):
-        where = "copy %d (%s)" % (i, w["type"])
-        if w["type"] != g["type"]:
-            faults.append("%s: drawn as %s" % (where, g["type"]))
-            continue
-
-        def near(name, a, b, tol):
-            if abs(a - b) > tol:
-                faults.append("%s: %s %r, expected %r" % (where, name, b, a))
-
-        for key in ("layer", "linetype"):
-            if str(w[key]).upper() != str(g[key]).upper():
-                faults.append("%s: %s %r, expected %r" % (where, key, g[key], w[key]))
-        for key in ("color", "lineweight"):
-            if w[key] != g[key]:
-                faults.append("%s: %s %r, expected %r" % (where, key, g[key], w[key]))
-        near("ltscale", w["ltscale"], g["ltscale"], 1e-9)
-        near("thickness", w["thickness"], g["thickness"], 1e-6)
-        if w["type"] == "LINE":
-            for end in ("start", "end"):
-                for axis in range(3):
-                    near("%s[%d]" % (end, axis), w[end][axis], g[end][axis], VERTEX_TOL)
-            continue
-        if w["closed"] != g["closed"]:
-            faults.append("%s: closed %r, expected %r" % (where, g["closed"], w["closed"]))
-        near("elevation", w["elevation"], g["elevation"], VERTEX_TOL)
-        if len(w["vertices"]) != len(g["vertices"]):
-            faults.append("%s: %d vertices, expected %d" % (where, len(g["vertices"]), len(w["vertices"])))
-            continue
-        for k, (wv, gv) in enumerate(zip(w["vertices"], g["vertices"])):
-            near("vertex %d x" % k, wv[0], gv[0], VERTEX_TOL)
-            near("vertex %d y" % k, wv[1], gv[1], VERTEX_TOL)
-        for k, (wb, gb) in enumerate(zip(w["bulges"], g["bulges"])):
-            near("bulge %d" % k, wb, gb, BULGE_TOL)
-        for k, (ww, gw) in enumerate(zip(w["widths"], g["widths"])):
-            near("start width %d" % k, ww[0], gw[0], 1e-6)
-            near("end width %d" % k, ww[1], gw[1], 1e-6)
+        drawn = dict(flat(g, ""))
+        for key, a in flat(w, ""):
+            b = drawn.get(key)
+            tol = BULGE_TOL if key.startswith("bulges") else VERTEX_TOL
+            numbers = all(isinstance(v, (int, float)) and not isinstance(v, bool) for v in (a, b))
+            if not (abs(a - b) <= tol if numbers else a == b):
+                faults.append("copy %d (%s): %s %r, expected %r" % (i, w["type"], key, b, a))
     return faults
 
 
