@@ -1,5 +1,5 @@
-// The real swivex.exe beside a host that stops answering for a while or for good, and the user's clipboard
-// across a capture.
+// The real swivex.exe beside today's AutoCAD flavours, a host that stops answering for a while or for good, and
+// the user's clipboard across a capture.
 #include <gtest/gtest.h>
 
 #include "E2eChecks.h"
@@ -22,11 +22,26 @@ bool HostLogHas(const TSession& s, const std::string& line) {
   return false;
 }
 
-// The host's user-interface thread sleeps 8 s: the capture gives up after the link's time-out with the balloon,
+// An ANSI AutoCAD LT 2024 with its command line floating and a Japanese drawing name: found, captured, drawn.
+TEST(HostLinkE2e, TodaysAutoCadLtCapturesAndRedraws) {
+  TSession s(Scenario("charset ansi\nframe-class mdi140\ncommand-line floating\nfloating-class AfxMDIFrame140u\n"
+                      "title Autodesk AutoCAD LT 2024 - [図面1.dwg]\ntext-title AutoCAD テキスト ウィンドウ - 図面1.dwg\n"
+                      "line 0,0 3,4"));
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  ExpectThreeFourFive(s);
+  SetNewAngle(s, L"90", L"0", L"0");
+  EXPECT_TRUE(s.Press(IdButton1).empty());
+  const auto drawn = NewObjects(s);
+  ASSERT_EQ(drawn.size(), 1u);
+  ExpectPoint(drawn[0].Points[0], 0, 0);
+  ExpectPoint(drawn[0].Points[1], 0, 5);
+}
+
+// An AutoCAD 2027 whose user-interface thread sleeps 8 s: the capture gives up after the link's time-out with the balloon,
 // the dialog answers what is sent to it and paints meanwhile, and once the host is back the next capture works and
 // gives the user's clipboard back.
 TEST(HostLinkE2e, HostBusyForAWhileEndsTheCaptureAndTheNextOneWorks) {
-  TSession s(Scenario("line 0,0 3,4"));
+  TSession s(Scenario("frame-class mdi140\ntitle Autodesk AutoCAD 2027 - [Drawing1.dwg]\nline 0,0 3,4"));
   s.HostControl("hang 8000");
   ASSERT_TRUE(WaitFor(5000, [&] { return HostLogHas(s, "hang ms=8000"); }));
   const int before = s.ActionsDone();
@@ -50,7 +65,8 @@ TEST(HostLinkE2e, HostBusyForAWhileEndsTheCaptureAndTheNextOneWorks) {
   PutUsersClipboard("the user's text");
   EXPECT_TRUE(s.Press(IdButton2).empty());
   ExpectThreeFourFive(s);
-  EXPECT_EQ(ClipboardText(), "the user's text");  // every format kept: the link test
+  EXPECT_EQ(ClipboardText(), "the user's text");
+  EXPECT_EQ(ClipboardBytes(CF_DIB, SmallDib().size()), SmallDib());  // metafiles and the rest: the link test
 }
 
 // The host never answers again after the second UCS query: the capture ends with the balloon, the user's
