@@ -98,8 +98,6 @@ std::string PrepareTempDxfName() {
   return name;
 }
 
-bool AcadReady() { return AcadActivate() && !AcadPromptText().empty(); }
-
 void RequireAcadReady() {
   if (!AcadActivate()) throw TAcadUnavailable(TAcadFailure::NotFound, "AutoCAD not found");
   if (AcadPromptText().empty()) throw TAcadUnavailable(TAcadFailure::NoPrompt, "AutoCAD shows no prompt");

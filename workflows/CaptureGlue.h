@@ -17,9 +17,8 @@ std::string ExportFolder();
 // Step 1: the temporary file name in the export folder, any file of that name deleted.
 std::string PrepareTempDxfName();
 
-// Steps 2 and 3: AutoCAD brought to the foreground and showing a prompt.
-bool AcadReady();
-// The same, raising TAcadUnavailable (NotFound or NoPrompt) when AutoCAD cannot be used.
+// Steps 2 and 3: AutoCAD brought to the foreground and showing a prompt; TAcadUnavailable (NotFound or NoPrompt)
+// when it cannot be used.
 void RequireAcadReady();
 
 // Step 4: the UCS as echoed, with each echo's rounding.

@@ -13,6 +13,7 @@
 
 #include "E2eHarness.h"
 #include "cadlink/AcadLink.h"
+#include "cadlink/AcadStatus.h"
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
 #include "geometry/Angles.h"
@@ -26,6 +27,16 @@ using namespace swivex;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+
+// The workflows' own check of the host, as a yes or no for the timing loops.
+bool AcadReady() {
+  try {
+    RequireAcadReady();
+    return true;
+  } catch (const TAcadUnavailable&) {
+    return false;
+  }
+}
 
 constexpr int kPickDelayMs = 300;
 constexpr int kRuns = 5;
