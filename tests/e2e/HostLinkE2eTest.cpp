@@ -43,7 +43,7 @@ TEST(HostLinkE2e, TodaysAutoCadLtCapturesAndRedraws) {
 TEST(HostLinkE2e, HostBusyForAWhileEndsTheCaptureAndTheNextOneWorks) {
   TSession s(Scenario("frame-class mdi140\ntitle Autodesk AutoCAD 2027 - [Drawing1.dwg]\nline 0,0 3,4"));
   s.HostControl("hang 8000");
-  ASSERT_TRUE(WaitFor(5000, [&] { return HostLogHas(s, "hang ms=8000"); }));
+  ASSERT_TRUE(WaitFor(15000, [&] { return HostLogHas(s, "hang ms=8000"); }));
   const int before = s.ActionsDone();
   const ULONGLONG start = GetTickCount64();
   s.PressNoWait(IdButton2);
