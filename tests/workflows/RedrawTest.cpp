@@ -244,6 +244,21 @@ TEST_F(RedrawTest, PropertiesAreCurrentWhileEachCopyIsDrawn) {
   EXPECT_EQ(sent[4], kUndoEndCommand);
 }
 
+// A 距 that does not convert for the second polyline: what the first set is given back, inside the group.
+TEST_F(RedrawTest, AnErrorStillGivesTheVariablesBack) {
+  AddPolyline({{0, 0, 0}, {1, 0, 0}});
+  Polylines[0].Props.Thickness = 2;
+  AddPolyline({{0, 0, 0}, {1, 0, 0}});
+  std::vector<std::string> sent;
+  int reads = 0;
+  EXPECT_THROW(SendRedrawCommands(
+                   0.0L, [&]() -> double { if (++reads == 2) throw TConvertError(TNumberKind::Real, "x"); return 1; },
+                   [&](const std::string& c) { sent.push_back(c); }),
+               TConvertError);
+  EXPECT_EQ(sent, Grouped({"\x03THICKNESS 2 \x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r",
+                           "\x03THICKNESS 0 "}));
+}
+
 // With AutoCAD's prompt to read, the user's values are those current at 作成: each variable's prompt shows it
 // as its default, and the answer goes out with what follows. 鉄 (93 53) is not the current 都 (93 73); ELEVATION
 // is 0 while the copy is drawn; PLINEWID 3 makes the zero-width copy type its widths; all come back.
