@@ -54,7 +54,7 @@ std::vector<std::string> UsersObjects(const TSession& s) {
   std::vector<std::string> lines;
   std::istringstream json(ReadWhole(s.Folder() + L"host\\drawing.json"));
   for (std::string line; std::getline(json, line);)
-    if (line.find("\"new\":false") != std::string::npos) lines.push_back(line);
+    if (line.find("\"new\":false") != std::string::npos) lines.push_back(line.substr(0, line.find_last_of('}') + 1));
   return lines;
 }
 
