@@ -118,6 +118,8 @@ void Restore(THost& h, const TUndoStep& step) {
   h.Layers = step.Layers;
   h.Linetypes = step.Linetypes;
   h.Plinewid = step.Plinewid;
+  h.Current = step.Current;
+  h.Elevation = step.Elevation;
   const int count = static_cast<int>(h.Entities.size());
   h.PreviousSelection.erase(std::remove_if(h.PreviousSelection.begin(), h.PreviousSelection.end(),
                                            [count](int i) { return i >= count; }),
@@ -131,6 +133,8 @@ TUndoStep Snapshot(const THost& h, const std::string& name) {
   step.Layers = h.Layers;
   step.Linetypes = h.Linetypes;
   step.Plinewid = h.Plinewid;
+  step.Current = h.Current;
+  step.Elevation = h.Elevation;
   return step;
 }
 

@@ -77,6 +77,8 @@ struct TUndoStep {
   std::vector<TLayer> Layers;
   std::vector<std::string> Linetypes;
   double Plinewid = 0;
+  TProps Current;  // the drawing variables a new object gets, and ELEVATION
+  double Elevation = 0;
 };
 
 // Running object snap as OSMODE and OSNAPCOORD set it (only the end point mode is known here); the aperture is in

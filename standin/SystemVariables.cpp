@@ -3,7 +3,8 @@
 // drawing's precision LUPREC); an empty input keeps it. CLAYER takes a layer of the drawing (one that is off too:
 // new objects then do not show), CECOLOR a colour, CELTYPE a loaded linetype, CELWEIGHT a lineweight in hundredths
 // of a millimetre whatever LWUNITS is, CELTSCALE a scale above 0, THICKNESS and ELEVATION a number, PLINEWID a
-// width of 0 or more, LWUNITS 0 (inches) or 1 (millimetres). A value not taken is said so and asked for again.
+// width of 0 or more, LWUNITS 0 (inches) or 1 (millimetres). A value not taken is said so and asked for again. A
+// drawing's variable set is an undo step, as in AutoCAD (making a layer current is taken back by U).
 #include <cmath>
 #include <cstdio>
 
@@ -105,7 +106,15 @@ void StartSystemVariable(THost& h, const std::string& name) {
 
 void SystemVariableInput(THost& h, const std::string& typed) {
   Echo(h, typed);
-  if (!typed.empty() && !SetVariable(h, typed)) return;  // asked again
+  if (!typed.empty()) {
+    // A drawing's variable set is a step U takes back; LWUNITS lives in the registry.
+    const bool step = h.Variable != "LWUNITS";
+    if (step) RecordUndoStep(h, h.Variable);
+    if (!SetVariable(h, typed)) {
+      if (step) h.Undo.pop_back();
+      return;  // asked again
+    }
+  }
   ToIdle(h);
 }
 

@@ -268,6 +268,10 @@ TEST(StandinVariables, CurrentPropertiesElevationAndLayersThatAreOff) {
   EXPECT_EQ(e.ConstantWidth, 0.0);
   Type(h, "\x03""CLAYER 泥 ");
   EXPECT_EQ(LastLine(h), "画層 \"泥\" が見つかりません。");
+  Type(h, "\x03U \x03U ");  // the PLINE, then PLINEWID 0: a variable set is an undo step, a refused one none
+  EXPECT_EQ(h.Entities.size(), 2u);
+  EXPECT_EQ(h.Plinewid, 3.0);
+  EXPECT_EQ(h.Current.Layer, "鉄");
   // The export says what a new object gets and which layer is off.
   Type(h, "\x03""ELEVATION 7 \x03PLINEWID 3 ");
   std::ostringstream out;
