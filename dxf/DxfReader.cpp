@@ -12,7 +12,7 @@ namespace swivex {
 
 namespace {
 
-enum class THeaderVariable { None, CLayer, CeColor, CeLtype, CeLweight, CeLtScale, Thickness, UcsOrg, UcsXDir, UcsYDir };
+enum class THeaderVariable { None, CLayer, CeColor, CeLtype, CeLweight, CeLtScale, Thickness, PlineWid, Elevation, UcsOrg, UcsXDir, UcsYDir };
 
 // The reader's state for one call; all of it false or 0 at the start.
 struct TReaderState {
@@ -35,6 +35,9 @@ struct TReaderState {
   // point variable the groups 10, 20, 30 of it that converted.
   THeaderVariable HeaderVariable = THeaderVariable::None;
   unsigned HeaderPointGroups = 0;
+  // The last pair was 0/SECTION: only its section name (2/ENTITIES) opens the entity section, not a layer,
+  // block or linetype that happens to be named ENTITIES.
+  bool SectionStarted = false;
 };
 
 constexpr std::string_view kPhiCode = "\\U+03C6";
@@ -357,6 +360,8 @@ THeaderVariable HeaderVariableNamed(std::string_view name) {
   if (name == "$CELWEIGHT") return THeaderVariable::CeLweight;
   if (name == "$CELTSCALE") return THeaderVariable::CeLtScale;
   if (name == "$THICKNESS") return THeaderVariable::Thickness;
+  if (name == "$PLINEWID") return THeaderVariable::PlineWid;
+  if (name == "$ELEVATION") return THeaderVariable::Elevation;
   if (name == "$UCSORG") return THeaderVariable::UcsOrg;
   if (name == "$UCSXDIR") return THeaderVariable::UcsXDir;
   if (name == "$UCSYDIR") return THeaderVariable::UcsYDir;
@@ -397,6 +402,8 @@ void HeaderStep(TReaderState& state, std::int32_t code, TPairValue& v) {
     case THeaderVariable::CeLweight: if (code == 370) SetIfConverts(h.CeLweight, [&] { return v.Int(); }); break;
     case THeaderVariable::CeLtScale: if (code == 40) SetIfConverts(h.CeLtScale, [&] { return v.Real(); }); break;
     case THeaderVariable::Thickness: if (code == 40) SetIfConverts(h.Thickness, [&] { return v.Real(); }); break;
+    case THeaderVariable::PlineWid: if (code == 40) SetIfConverts(h.PlineWid, [&] { return v.Real(); }); break;
+    case THeaderVariable::Elevation: if (code == 40) SetIfConverts(h.Elevation, [&] { return v.Real(); }); break;
     case THeaderVariable::UcsOrg: HeaderPointGroup(state, code, v, h.UcsOrg, h.HasUcsOrg); break;
     case THeaderVariable::UcsXDir: HeaderPointGroup(state, code, v, h.UcsXDir, h.HasUcsXDir); break;
     case THeaderVariable::UcsYDir: HeaderPointGroup(state, code, v, h.UcsYDir, h.HasUcsYDir); break;
@@ -427,8 +434,10 @@ void ReadPairs(TDxfPairScanner& scanner, TReaderState& state) {
     } else if (code == 9 || state.HeaderVariable != THeaderVariable::None) {
       HeaderStep(state, code, v);
     }
+    const bool sectionName = state.SectionStarted;
+    state.SectionStarted = code == 0 && v == "SECTION";
     if (code == 2) {
-      if (v == "ENTITIES") {
+      if (sectionName && v == "ENTITIES") {
         state.InEntities = true;
         state.InStyleTable = false;
       } else if (v == "STYLE") {

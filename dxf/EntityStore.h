@@ -133,7 +133,7 @@ extern std::vector<TStyleRec> Styles;
 inline constexpr std::size_t kHeaderStringCapacity = 255;
 
 // What a new object gets in the drawing the file came from: the HEADER section's current layer, colour,
-// linetype, lineweight, linetype scale and thickness, and the UCS it was written in. Reset at the start of
+// linetype, lineweight, linetype scale, thickness, polyline width and elevation, and the UCS it was written in. Reset at the start of
 // every read; a variable the file does not give, or gives in a form that does not convert, keeps its default.
 struct TDxfHeader {
   TShortString<kHeaderStringCapacity> CLayer;  // $CLAYER 8
@@ -143,6 +143,8 @@ struct TDxfHeader {
   std::int32_t CeLweight = -1;                      // $CELWEIGHT 370
   double CeLtScale = 1.0;                           // $CELTSCALE 40
   double Thickness = 0.0;                           // $THICKNESS 40
+  double PlineWid = 0.0;                            // $PLINEWID 40: the width a PLINE starts with
+  double Elevation = 0.0;                           // $ELEVATION 40: the z a point typed as x,y gets
   bool HasUcsOrg = false, HasUcsXDir = false, HasUcsYDir = false;  // true only when 10, 20 and 30 converted
   TPoint3D UcsOrg, UcsXDir, UcsYDir;                // $UCSORG, $UCSXDIR, $UCSYDIR
 };

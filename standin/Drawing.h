@@ -65,6 +65,7 @@ struct TLayer {
   std::string Name;
   int Color = 7;
   std::string Linetype = "Continuous";
+  bool On = true;  // an object on a layer that is off is not shown, picked or taken as "Last"
 };
 
 struct TUcs {

@@ -137,6 +137,8 @@ void WriteHeader(TDxfOut& d, unsigned handSeed, const TDxfTables& tables) {
   d.Pair(3, "ANSI_932");
   d.Pair(9, "$INSBASE");
   d.Point(10, {});
+  d.Pair(9, "$ELEVATION");
+  d.Real(40, tables.Elevation);
   d.Pair(9, "$THICKNESS");
   d.Real(40, tables.Current.Thickness);
   d.Pair(9, "$TEXTSTYLE");
@@ -157,6 +159,8 @@ void WriteHeader(TDxfOut& d, unsigned handSeed, const TDxfTables& tables) {
   d.Point(10, tables.Ucs.XDir);
   d.Pair(9, "$UCSYDIR");
   d.Point(10, tables.Ucs.YDir);
+  d.Pair(9, "$PLINEWID");
+  d.Real(40, tables.Plinewid);
   d.Pair(9, "$CELWEIGHT");
   d.Int(370, tables.Current.Lineweight);
   d.Pair(9, "$HANDSEED");
@@ -223,7 +227,7 @@ void WriteTables(TDxfOut& d, const TTableNames& names) {
     BeginRecord(d, "LAYER", "2", "AcDbLayerTableRecord");
     d.Pair(2, d.Encode(layer.Name));
     d.Int(70, 0);
-    d.Int(62, layer.Color);
+    d.Int(62, layer.On ? layer.Color : -layer.Color);  // a layer that is off has its colour negative
     d.Pair(6, d.Encode(layer.Linetype));
   }
   d.Pair(0, "ENDTAB");

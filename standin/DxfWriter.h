@@ -24,13 +24,15 @@ std::string DxfReal(double v, int decimals);
 
 // What the file says about the drawing besides its objects: the layers and loaded linetypes (those the written
 // objects and the current properties use are added), the current properties ($CLAYER, $CECOLOR, $CELTYPE,
-// $CELWEIGHT, $CELTSCALE, $THICKNESS) and the current UCS ($UCSORG, $UCSXDIR, $UCSYDIR).
+// $CELWEIGHT, $CELTSCALE, $THICKNESS), $PLINEWID, $ELEVATION and the current UCS ($UCSORG, $UCSXDIR, $UCSYDIR).
 struct TDxfTables {
   std::vector<TLayer> Layers;
   std::vector<std::string> Linetypes;
   TProps Current;
   TUcs Ucs;
   int Luprec = 4;  // the drawing's linear precision, to which the echoes are rounded
+  double Plinewid = 0;  // $PLINEWID
+  double Elevation = 0;  // $ELEVATION
 };
 
 // Writes the entities with the given indices (in that order) with `decimals` places (0 to 16). Line breaks are

@@ -31,12 +31,13 @@ std::string ColorText(int color) {
   return color == kColorByLayer ? "BYLAYER" : color == kColorByBlock ? "BYBLOCK" : std::to_string(color);
 }
 
-std::string LineweightText(int lw) {
+std::string LineweightText(const THost& h, int lw) {
   if (lw == kLineweightByLayer) return "ByLayer";
   if (lw == kLineweightByBlock) return "ByBlock";
   if (lw == kLineweightDefault) return "既定";
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.2f mm", lw / 100.0);
+  if (h.Lwunits == 0) std::snprintf(buf, sizeof buf, "%.3f\"", lw / 2540.0);
+  else std::snprintf(buf, sizeof buf, "%.2f mm", lw / 100.0);
   return buf;
 }
 
@@ -69,55 +70,6 @@ void ChangeSelected(THost& h, TSet set) {
   }
 }
 
-bool ReadColorInput(const std::string& typed, int& color) {
-  static const char* const names[] = {"RED", "YELLOW", "GREEN", "CYAN", "BLUE", "MAGENTA", "WHITE"};
-  const std::string key = WithoutUnderscore(typed);
-  if (key == "BYLAYER") color = kColorByLayer;
-  else if (key == "BYBLOCK") color = kColorByBlock;
-  else {
-    for (int i = 0; i < 7; ++i)
-      if (key == names[i]) return color = i + 1, true;
-    double v = 0;
-    if (!ParseNumber(typed, v) || v != std::floor(v) || v < 1 || v > 255) return false;
-    color = static_cast<int>(v);
-  }
-  return true;
-}
-
-bool ReadLineweightInput(const std::string& typed, int& lw) {
-  const std::string key = WithoutUnderscore(typed);
-  if (key == "BYLAYER") lw = kLineweightByLayer;
-  else if (key == "BYBLOCK") lw = kLineweightByBlock;
-  else if (key == "DEFAULT") lw = kLineweightDefault;
-  else {
-    double mm = 0;
-    if (!ParseNumber(typed, mm) || !(mm >= 0) || mm > 10) return false;
-    const double wanted = mm * 100;
-    lw = kLineweights[0];
-    for (const int candidate : kLineweights)
-      if (std::fabs(candidate - wanted) < std::fabs(lw - wanted)) lw = candidate;
-  }
-  return true;
-}
-
-// A linetype the drawing has loaded, uses, or can load from acad.lin; its name as the drawing keeps it.
-bool FindLinetype(THost& h, const std::string& typed, std::string& name) {
-  const std::string key = WithoutUnderscore(typed);
-  if (key == "BYLAYER" || key == "BYBLOCK") {
-    name = LinetypeName(key);
-    return true;
-  }
-  if (SameName(typed, "Continuous")) return name = "Continuous", true;
-  for (const auto& n : h.Linetypes)
-    if (SameName(n, typed)) return name = n, true;
-  for (const auto& e : h.Entities)
-    if (SameName(e.Linetype, typed)) return name = e.Linetype, true;
-  if (!IsAcadLinLinetype(typed)) return false;
-  name = Upper(typed);
-  h.Linetypes.push_back(name);  // loaded from acad.lin, as CHPROP does
-  return true;
-}
-
 void AskProperty(THost& h) { Ask(h, THostState::ChpropProperty, kChpropPrompt); }
 
 // A value read (ok) goes to the selected objects and the property prompt comes back; a value not read gets the
@@ -148,7 +100,7 @@ void PropertyInput(THost& h, const std::string& typed) {
                                           SharedValue(h, [](const TEntity& e) { return Fixed4(e.LinetypeScale); }) + ">: ");
   } else if (IsKeyword(typed, "LWeight")) {
     Ask(h, THostState::ChpropLineweight, "新しい線の太さを入力 <" +
-                                             SharedValue(h, [](const TEntity& e) { return LineweightText(e.Lineweight); }) +
+                                             SharedValue(h, [&h](const TEntity& e) { return LineweightText(h, e.Lineweight); }) +
                                              ">: ");
   } else if (IsKeyword(typed, "Thickness")) {
     Ask(h, THostState::ChpropThickness,
@@ -166,6 +118,8 @@ void Restore(THost& h, const TUndoStep& step) {
   h.Layers = step.Layers;
   h.Linetypes = step.Linetypes;
   h.Plinewid = step.Plinewid;
+  h.Current = step.Current;
+  h.Elevation = step.Elevation;
   const int count = static_cast<int>(h.Entities.size());
   h.PreviousSelection.erase(std::remove_if(h.PreviousSelection.begin(), h.PreviousSelection.end(),
                                            [count](int i) { return i >= count; }),
@@ -179,6 +133,8 @@ TUndoStep Snapshot(const THost& h, const std::string& name) {
   step.Layers = h.Layers;
   step.Linetypes = h.Linetypes;
   step.Plinewid = h.Plinewid;
+  step.Current = h.Current;
+  step.Elevation = h.Elevation;
   return step;
 }
 
@@ -223,6 +179,61 @@ void TakeBack(THost& h, int count) {
 
 }  // namespace
 
+bool ReadColorInput(const std::string& typed, int& color) {
+  static const char* const names[] = {"RED", "YELLOW", "GREEN", "CYAN", "BLUE", "MAGENTA", "WHITE"};
+  const std::string key = WithoutUnderscore(typed);
+  if (key == "BYLAYER") color = kColorByLayer;
+  else if (key == "BYBLOCK") color = kColorByBlock;
+  else {
+    for (int i = 0; i < 7; ++i)
+      if (key == names[i]) return color = i + 1, true;
+    double v = 0;
+    if (!ParseNumber(typed, v) || v != std::floor(v) || v < 1 || v > 255) return false;
+    color = static_cast<int>(v);
+  }
+  return true;
+}
+
+bool ReadLineweightInput(const THost& h, const std::string& typed, int& lw) {
+  const std::string key = WithoutUnderscore(typed);
+  if (key == "BYLAYER") lw = kLineweightByLayer;
+  else if (key == "BYBLOCK") lw = kLineweightByBlock;
+  else if (key == "DEFAULT") lw = kLineweightDefault;
+  else {
+    double mm = 0;
+    if (!ParseNumber(typed, mm) || !(mm >= 0) || mm > 10) return false;
+    if (h.Lwunits == 0) mm *= 25.4;  // typed in inches
+    const double wanted = mm * 100;
+    lw = kLineweights[0];
+    for (const int candidate : kLineweights)
+      if (std::fabs(candidate - wanted) < std::fabs(lw - wanted)) lw = candidate;
+  }
+  return true;
+}
+
+// A linetype the drawing has loaded, uses, or can load from acad.lin; its name as the drawing keeps it.
+bool FindLinetype(THost& h, const std::string& typed, std::string& name) {
+  const std::string key = WithoutUnderscore(typed);
+  if (key == "BYLAYER" || key == "BYBLOCK") {
+    name = LinetypeName(key);
+    return true;
+  }
+  if (SameName(typed, "Continuous")) return name = "Continuous", true;
+  for (const auto& n : h.Linetypes)
+    if (SameName(n, typed)) return name = n, true;
+  for (const auto& e : h.Entities)
+    if (SameName(e.Linetype, typed)) return name = e.Linetype, true;
+  if (!IsAcadLinLinetype(typed)) return false;
+  name = Upper(typed);
+  h.Linetypes.push_back(name);  // loaded from acad.lin, as CHPROP does
+  return true;
+}
+
+bool IsLineweight(int lw) {
+  if (lw == kLineweightByLayer || lw == kLineweightByBlock || lw == kLineweightDefault) return true;
+  return std::find(std::begin(kLineweights), std::end(kLineweights), lw) != std::end(kLineweights);
+}
+
 std::string Fixed4(double v) {
   char buf[400];
   std::snprintf(buf, sizeof buf, "%.4f", v);
@@ -250,7 +261,9 @@ TPointInput ReadTypedPoint(THost& h, const std::string& typed, TPoint3D& world) 
     return TPointInput::NoSnap;
   }
   TPoint3D p;
-  if (!ParsePointText(typed, p)) return TPointInput::Invalid;
+  bool hasZ = false;
+  if (!ParsePointText(typed, p, &hasZ)) return TPointInput::Invalid;
+  if (!hasZ) p.z = h.Elevation;  // a point typed as x,y lies at the current elevation
   world = UcsToWorld(h.Ucs, p);
   // OSNAPCOORD 0: the running end point snap wins over typed coordinates (16384 in OSMODE turns snaps off).
   const bool snap = !h.NoSnapNext && (h.Snap.Osmode & 1) && !(h.Snap.Osmode & 16384) && h.Snap.Osnapcoord == 0;
@@ -286,8 +299,9 @@ TPointInput ReadTypedPoint(THost& h, const std::string& typed, TPoint3D& world) 
 }
 
 std::vector<int> LastObject(const THost& h) {
-  if (h.Entities.empty()) return {};
-  return {static_cast<int>(h.Entities.size() - 1)};
+  for (std::size_t i = h.Entities.size(); i-- > 0;)
+    if (IsVisible(h, h.Entities[i])) return {static_cast<int>(i)};
+  return {};
 }
 
 void StartChprop(THost& h) {
@@ -332,7 +346,7 @@ void ChpropInput(THost& h, const std::string& typed) {
       return ChangeOrComplain(h, ParseNumber(typed, v) && v > 0 && std::isfinite(v),
                               "値は正で 0 以外である必要があります。", [&v](TEntity& e) { e.LinetypeScale = v; });
     case THostState::ChpropLineweight:
-      return ChangeOrComplain(h, ReadLineweightInput(typed, n), "無効な線の太さです。",
+      return ChangeOrComplain(h, ReadLineweightInput(h, typed, n), "無効な線の太さです。",
                               [&n](TEntity& e) { e.Lineweight = n; });
     case THostState::ChpropThickness:
       return ChangeOrComplain(h, ParseNumber(typed, v) && std::isfinite(v), "距離が必要です。",

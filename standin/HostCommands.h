@@ -49,7 +49,19 @@ void RecordUndoStep(THost& h, const std::string& name);
 // Invalid when the text is neither (nothing said).
 enum class TPointInput { Point, NoSnap, Invalid };
 TPointInput ReadTypedPoint(THost& h, const std::string& typed, TPoint3D& world);
-// The entities that the last object means ("L" at オブジェクトを選択): the newest one, if any.
+// The entities that the last object means ("L" at オブジェクトを選択): the newest visible one, if any.
 std::vector<int> LastObject(const THost& h);
+// Values as CHPROP and the system variables take them: a colour (1..255, a name, BYLAYER, BYBLOCK), a lineweight
+// typed in LWUNITS' unit (the nearest of AutoCAD's), a linetype loaded, used or in acad.lin (its name as kept).
+bool ReadColorInput(const std::string& typed, int& color);
+bool ReadLineweightInput(const THost& h, const std::string& typed, int& lw);
+bool FindLinetype(THost& h, const std::string& typed, std::string& name);
+bool IsLineweight(int lw);
+
+// System variables typed at the command prompt (SystemVariables.cpp): CLAYER, CECOLOR, CELTYPE, CELWEIGHT,
+// CELTSCALE, THICKNESS, ELEVATION, PLINEWID, LWUNITS.
+bool IsSystemVariable(const std::string& name);
+void StartSystemVariable(THost& h, const std::string& name);
+void SystemVariableInput(THost& h, const std::string& typed);
 
 }  // namespace swivex

@@ -248,14 +248,15 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
     EnsureLayer(h, e.Layer);
     h.Entities.push_back(e);
   } else if (key == "layer") {
-    // A layer of the drawing: layer NAME [color=N] [linetype=NAME]
+    // A layer of the drawing: layer NAME [color=N] [linetype=NAME] [off]
     if (words.empty()) return Fail(error, "layer needs a name");
     TLayer layer{Unescape(words[0])};
     for (std::size_t i = 1; i < words.size(); ++i) {
       const std::string_view w = words[i];
       if (w.rfind("color=", 0) == 0 && ReadInt(w.substr(6), layer.Color) && layer.Color >= 1 && layer.Color <= 255) continue;
       if (w.rfind("linetype=", 0) == 0 && w.size() > 9) { layer.Linetype = Unescape(w.substr(9)); continue; }
-      return Fail(error, "layer: '" + std::string(w) + "' is not color=1..255 nor linetype=NAME");
+      if (w == "off") { layer.On = false; continue; }
+      return Fail(error, "layer: '" + std::string(w) + "' is not color=1..255, linetype=NAME nor off");
     }
     bool found = false;
     for (auto& l : h.Layers)
@@ -288,6 +289,11 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
   } else if (key == "osnap-aperture") {
     if (!number(0, h.Snap.Aperture) || words.size() != 1 || h.Snap.Aperture < 0)
       return Fail(error, "osnap-aperture needs a distance");
+  } else if (key == "elevation") {
+    if (!number(0, h.Elevation) || words.size() != 1) return Fail(error, "elevation needs a number");
+  } else if (key == "lwunits") {
+    if (words.size() != 1 || (words[0] != "0" && words[0] != "1")) return Fail(error, "lwunits needs 0 or 1");
+    h.Lwunits = words[0][0] - '0';
   } else if (key == "plinewid") {
     if (!number(0, h.Plinewid) || words.size() != 1 || h.Plinewid < 0) return Fail(error, "plinewid needs a width");
   } else if (key == "thickness") {

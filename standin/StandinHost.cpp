@@ -147,6 +147,8 @@ void StartCommand(THost& h, const std::string& typed) {
     StartUndo(h);
   } else if (name == "U") {
     UndoLastStep(h);
+  } else if (IsSystemVariable(name)) {
+    StartSystemVariable(h, name);
   } else {
     Say(h, "不明なコマンド \"" + name + "\"。ヘルプを表示するには F1 キーを押してください。");
   }
@@ -273,7 +275,7 @@ std::u32string Utf32FromUtf8(std::string_view s) {
   return out;
 }
 
-bool ParsePointText(std::string_view text, TPoint3D& p) {
+bool ParsePointText(std::string_view text, TPoint3D& p, bool* hasZ) {
   double v[3] = {0, 0, 0};
   int n = 0;
   while (true) {
@@ -285,6 +287,7 @@ bool ParsePointText(std::string_view text, TPoint3D& p) {
   }
   if (n < 2) return false;
   p = {v[0], v[1], v[2]};
+  if (hasZ) *hasZ = n == 3;
   return true;
 }
 
@@ -381,6 +384,9 @@ void SubmitInput(THost& h) {
     case THostState::UndoOption:
       UndoInput(h, typed);
       return;
+    case THostState::SystemVariable:
+      SystemVariableInput(h, typed);
+      return;
     default:  // PLINE's prompts
       if (InPline(h)) PlineInput(h, typed);
       return;
@@ -429,7 +435,14 @@ std::string HistoryText(const THost& h) {
   return s;
 }
 
-TDxfTables TablesOf(const THost& h) { return {h.Layers, h.Linetypes, h.Current, h.Ucs, h.Echo.Decimals}; }
+TDxfTables TablesOf(const THost& h) {
+  return {h.Layers, h.Linetypes, h.Current, h.Ucs, h.Echo.Decimals, h.Plinewid, h.Elevation};
+}
+
+bool IsVisible(const THost& h, const TEntity& e) {
+  return std::none_of(h.Layers.begin(), h.Layers.end(),
+                      [&e](const TLayer& l) { return !l.On && SameName(l.Name, e.Layer); });
+}
 
 namespace {
 
@@ -456,7 +469,8 @@ std::string HostToJson(const THost& h) {
   s += "\"current\": {\"layer\": " + JsonQuoted(h.Current.Layer) + ", \"color\": " + std::to_string(h.Current.Color) +
        ", \"linetype\": " + JsonQuoted(h.Current.Linetype) + ", \"lineweight\": " + std::to_string(h.Current.Lineweight) +
        ", \"ltscale\": " + JsonNumber(h.Current.LinetypeScale) + ", \"thickness\": " + JsonNumber(h.Current.Thickness) +
-       ", \"plinewid\": " + JsonNumber(h.Plinewid) + "},\n";
+       ", \"plinewid\": " + JsonNumber(h.Plinewid) + ", \"elevation\": " + JsonNumber(h.Elevation) +
+       ", \"lwunits\": " + std::to_string(h.Lwunits) + "},\n";
   s += "\"osnap\": {\"osmode\": " + std::to_string(h.Snap.Osmode) + ", \"osnapcoord\": " +
        std::to_string(h.Snap.Osnapcoord) + ", \"aperture\": " + JsonNumber(h.Snap.Aperture) + "},\n";
   s += "\"undo\": [";

@@ -64,6 +64,7 @@ enum class THostState {
   ChpropSelect, ChpropProperty, ChpropColor, ChpropLayer, ChpropLinetype, ChpropLtScale, ChpropLineweight,
   ChpropThickness,
   UndoOption,
+  SystemVariable,  // "NAME の新しい値を入力 <value>: " of a variable typed at the command prompt
 };
 
 // One step that U takes back: what the drawing was before a command (or before UNDO BEgin for a group). Objects
@@ -76,6 +77,8 @@ struct TUndoStep {
   std::vector<TLayer> Layers;
   std::vector<std::string> Linetypes;
   double Plinewid = 0;
+  TProps Current;  // the drawing variables a new object gets, and ELEVATION
+  double Elevation = 0;
 };
 
 // Running object snap as OSMODE and OSNAPCOORD set it (only the end point mode is known here); the aperture is in
@@ -122,6 +125,9 @@ struct THost {
   TPoint3D ArcSecond;
   bool PlineArcMode = false;
   double Plinewid = 0;
+  double Elevation = 0;  // ELEVATION: the UCS z of a point typed as x,y
+  int Lwunits = 1;       // LWUNITS: lineweights typed and shown in millimetres (1) or inches (0)
+  std::string Variable;  // the system variable whose new value is asked for
   TObjectSnap Snap;
   bool NoSnapNext = false;        // `_non` was typed: the next point is taken as typed
   std::vector<TUndoStep> Undo;    // oldest first
@@ -157,15 +163,18 @@ std::string UcsEcho(const THost& host, const std::string& name);
 // The host as JSON (drawing, UCS, FILEDIA, previous selection, exports, history, prompt).
 std::string HostToJson(const THost& host);
 
-// What a DXFOUT of this host writes besides the objects: layers, linetypes, current properties, UCS.
+// What a DXFOUT of this host writes besides the objects: layers, linetypes, current properties, PLINEWID,
+// ELEVATION, UCS.
 TDxfTables TablesOf(const THost& host);
 // True when the drawing has a layer of that name ("0", a listed layer, or one an object is on).
 bool HasLayer(const THost& host, const std::string& name);
 // Adds a layer (colour 7, Continuous) unless the drawing has it.
 void EnsureLayer(THost& host, const std::string& name);
 
-// "x,y" or "x,y,z" to a point; false when it is not that.
-bool ParsePointText(std::string_view text, TPoint3D& p);
+// "x,y" or "x,y,z" to a point (hasZ says which); false when it is not that.
+bool ParsePointText(std::string_view text, TPoint3D& p, bool* hasZ = nullptr);
+// Whether an object shows: its layer is on.
+bool IsVisible(const THost& host, const TEntity& e);
 // UTF-32 ↔ UTF-8 (the shell decodes messages to UTF-16, then to code points).
 std::string Utf8FromUtf32(std::u32string_view text);
 std::u32string Utf32FromUtf8(std::string_view text);

@@ -136,6 +136,7 @@ void PaintDrawing(HDC dc, const RECT& area, const THost& host) {
   SetBkMode(dc, TRANSPARENT);
   for (std::size_t i = 0; i < host.Entities.size(); ++i) {
     const TEntity& e = host.Entities[i];
+    if (!IsVisible(host, e)) continue;
     const bool picked = std::find(host.PreviousSelection.begin(), host.PreviousSelection.end(), static_cast<int>(i)) !=
                         host.PreviousSelection.end();
     // An object with a colour of its own (or its layer's) in that colour, so a copy shows the colour it kept; else
@@ -168,6 +169,7 @@ int HitTest(const RECT& area, const THost& host, int x, int y) {
   int best = -1;
   double bestDistance = kPickTolerance;
   for (std::size_t i = 0; i < host.Entities.size(); ++i) {
+    if (!IsVisible(host, host.Entities[i])) continue;
     const auto pts = Outline(view, host.Entities[i]);
     double d = std::numeric_limits<double>::max();
     if (pts.size() == 1) {

@@ -21,6 +21,8 @@ inline constexpr TSjisEntry kSjisTable[] = {
     {U'ジ', 0x8357}, {U'ェ', 0x8346}, {U'ク', 0x834E}, {U'ト', 0x8367}, {U'を', 0x82F0}, {U'選', 0x9149},
     {U'択', 0x91F0}, {U'キ', 0x834C}, {U'ャ', 0x8383}, {U'セ', 0x835A}, {U'ル', 0x838B}, {U'テ', 0x8365},
     {U'ス', 0x8358}, {U'ウ', 0x8345}, {U'ィ', 0x8342}, {U'ラ', 0x8389}, {U'イ', 0x8343}, {U'φ', 0x83D3},
+    {U'の', 0x82CC}, {U'新', 0x9056}, {U'し', 0x82B5}, {U'い', 0x82A2}, {U'値', 0x926C}, {U'入', 0x93FC},
+    {U'力', 0x97CD},
 };
 
 // A Shift-JIS literal: Size bytes, not zero-terminated in the view.
@@ -71,6 +73,21 @@ consteval TSjisLiteral<2 * N> Sjis(const char8_t (&utf8)[N]) {
     }
   }
   return out;
+}
+
+// Layer and linetype names compared as AutoCAD compares them: a single-byte ASCII letter matches either case;
+// every other byte, and both bytes of a two-byte character (whose second byte may look like a letter: 鉄 is
+// 93 53, 都 93 73), must be equal.
+constexpr bool SameCadName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+  const auto lead = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (upper(x) != upper(y)) return false;
+    if (lead(x) && ++i < a.size() && a[i] != b[i]) return false;
+  }
+  return true;
 }
 
 }  // namespace swivex

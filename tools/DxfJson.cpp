@@ -136,7 +136,7 @@ void WriteStoreJson(std::ostream& out, std::int32_t styleCount) {
   out << ",\"header\":{\"clayer\":" << (h.HasCLayer ? JsonString(h.CLayer.View()) : "null")
       << ",\"cecolor\":" << h.CeColor << ",\"celtype\":" << JsonString(h.CeLtype.View())
       << ",\"celweight\":" << h.CeLweight << ",\"celtscale\":" << Number(h.CeLtScale)
-      << ",\"thickness\":" << Number(h.Thickness) << ",\"ucsorg\":" << PointOrNull(h.HasUcsOrg, h.UcsOrg)
+      << ",\"thickness\":" << Number(h.Thickness) << ",\"plinewid\":" << Number(h.PlineWid) << ",\"elevation\":" << Number(h.Elevation) << ",\"ucsorg\":" << PointOrNull(h.HasUcsOrg, h.UcsOrg)
       << ",\"ucsxdir\":" << PointOrNull(h.HasUcsXDir, h.UcsXDir)
       << ",\"ucsydir\":" << PointOrNull(h.HasUcsYDir, h.UcsYDir) << "}";
   out << "}\n";

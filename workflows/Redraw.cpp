@@ -6,6 +6,7 @@
 
 #include "geometry/Angles.h"
 #include "text/NumText.h"
+#include "workflows/RedrawSettings.h"
 
 namespace swivex {
 
@@ -57,70 +58,6 @@ bool ContinuesTangent(const TPoint3D& a, const TPoint3D& b, double ab, const TPo
 std::string FormatWidthPair(double start, double end) {
   return "_W " + FormatLength(start) + " " + FormatLength(end) + " ";
 }
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Names of layers and linetypes compare without regard to ASCII case, as AutoCAD compares them.
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  return true;
-}
-
-// A linetype as a new object's: a missing name means BYLAYER.
-std::string_view LinetypeOrByLayer(std::string_view name) { return name.empty() ? "BYLAYER" : name; }
-
-std::string ColorText(std::int32_t color) {
-  if (color == kColorByLayer) return "_BYLAYER";
-  if (color == kColorByBlock) return "_BYBLOCK";
-  if (color >= 1 && color <= 255) return std::to_string(color);
-  return {};
-}
-
-// Lineweight in mm as the LWEIGHT prompts take it (25 → 0.25).
-std::string LineweightText(std::int32_t weight) {
-  if (weight == -1) return "_BYLAYER";
-  if (weight == -2) return "_BYBLOCK";
-  if (weight == -3) return "_DEFAULT";
-  if (weight < 0 || weight > 211) return {};
-  return FormatFixed(weight / 100.0, 0, 2);
-}
-
-// Begins the UNDO group with the first command that goes out, and ends it on every way out of a redraw, so AutoCAD
-// is never left with a group open and a redraw that sends nothing sends no group either.
-class TUndoGroup {
- public:
-  TUndoGroup(bool wanted, const std::function<void(const std::string&)>& send) : Send_(send), Wanted_(wanted) {}
-  ~TUndoGroup() {
-    if (!Open_) return;
-    try {
-      Send_(std::string(kUndoEndCommand));
-    } catch (...) {
-      // The error that got us here is the one to report.
-    }
-  }
-  void Send(const std::string& command) {
-    if (Wanted_ && !Begun_) {
-      Begun_ = Open_ = true;
-      Send_(std::string(kUndoBeginCommand));
-    }
-    Send_(command);
-  }
-  void End() {
-    if (!Open_) return;
-    Open_ = false;
-    Send_(std::string(kUndoEndCommand));
-  }
-  TUndoGroup(const TUndoGroup&) = delete;
-  TUndoGroup& operator=(const TUndoGroup&) = delete;
-
- private:
-  const std::function<void(const std::string&)>& Send_;
-  bool Wanted_;
-  bool Begun_ = false;
-  bool Open_ = false;
-};
 
 }  // namespace
 
@@ -259,74 +196,36 @@ std::string LineCommand(const TLineRec& line, const TPoint3D& pivot, long double
   return command;
 }
 
-bool IsTypableName(std::string_view name, std::size_t capacity) {
-  if (name.empty() || name.size() >= capacity) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const auto c = static_cast<unsigned char>(name[i]);
-    if (c <= 0x20 || c == 0x7F || c == '"' || c == '\\') return false;
-    if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) continue;  // ASCII, half-width katakana
-    const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-    if (!lead || i + 1 == name.size()) return false;
-    const auto t = static_cast<unsigned char>(name[++i]);
-    if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
-  }
-  return true;
-}
-
-std::string PropertiesCommand(std::string_view layer, const TEntityProps& props, const TDxfHeader& header) {
-  std::string options;
-  const auto add = [&](const char* keyword, const std::string& value) {
-    if (!value.empty()) options += std::string(keyword) + " " + value + " ";
-  };
-  if (IsTypableName(layer, kLayerCapacity) && !(header.HasCLayer && SameName(layer, header.CLayer.View())))
-    add("_LA", std::string(layer));
-  if (props.Color != header.CeColor) add("_C", ColorText(props.Color));
-  const std::string_view linetype = LinetypeOrByLayer(props.Linetype.View());
-  if (!SameName(linetype, LinetypeOrByLayer(header.CeLtype.View())) &&
-      IsTypableName(linetype, kLinetypeCapacity))
-    add("_LT", std::string(linetype));
-  if (props.Lineweight != header.CeLweight) add("_LW", LineweightText(props.Lineweight));
-  const std::string scale = FormatLength(props.LinetypeScale);
-  if (scale != FormatLength(header.CeLtScale) && props.LinetypeScale > 0.0 && scale != "0.000000") add("_S", scale);
-  const std::string thickness = FormatLength(props.Thickness);
-  if (thickness != FormatLength(header.Thickness)) add("_T", thickness);
-  if (options.empty()) return {};
-  return "\x03_.CHPROP _L  " + options + "\r";
-}
-
 void SendRedrawCommands(long double theta, const std::function<double()>& readLength,
-                        const std::function<void(const std::string&)>& send) {
-  // Build the properties first: they decide, with the objects, whether the redraw is more than one command.
-  std::vector<std::string> polylineProps, lineProps;
-  std::size_t commands = static_cast<std::size_t>(PolylineCount) + static_cast<std::size_t>(LineCount);
-  for (std::int32_t i = 0; i < PolylineCount; ++i) {
-    const TPolylineRec& p = Polylines[static_cast<std::size_t>(i)];
-    polylineProps.push_back(p.VertexCount >= 2 ? PropertiesCommand(p.Layer.View(), p.Props, DxfHeader) : "");
-    commands += !polylineProps.back().empty();
-  }
-  for (std::int32_t i = 0; i < LineCount; ++i) {
-    const TLineRec& l = Lines[static_cast<std::size_t>(i)];
-    lineProps.push_back(PropertiesCommand(l.Layer.View(), l.Props, DxfHeader));
-    commands += !lineProps.back().empty();
-  }
-  TUndoGroup group(commands > 1, send);
-  double plineWidth = 0.0;  // PLINEWID: assumed 0 at the start, then as the polylines typed leave it
-  // An object's CHPROP goes out in the same send as the object: AutoCAD reads it as typed ahead, and each send is
-  // a round trip to AutoCAD's window.
-  const auto sendWithProps = [&](const std::string& object, const std::string& props) { group.Send(object + props); };
+                        const std::function<void(const std::string&)>& send,
+                        const std::function<std::string()>& readPrompt) {
+  TUndoGroup group(send);
+  TRedrawSettings settings(group, readPrompt, DxfHeader);  // given back before the group ends
+  double plineWidth = 0.0;
+  bool plineWidthKnown = false;
   for (std::int32_t i = 0; i < PolylineCount; ++i) {
     const TPolylineRec& polyline = Polylines[static_cast<std::size_t>(i)];
-    const double length = polyline.VertexCount >= 2 ? readLength() : 0.0;
-    sendWithProps(PolylineCommand(polyline, theta, length, CapturedUcsLevel, plineWidth), polylineProps[static_cast<std::size_t>(i)]);
+    const bool drawn = polyline.VertexCount >= 2;
+    const double length = drawn ? readLength() : 0.0;
+    if (drawn) {
+      settings.Want(WantedSettings(polyline.Layer.View(), polyline.Props));
+      if (!plineWidthKnown) plineWidth = settings.PlineWidth();
+      plineWidthKnown = true;
+    }
+    settings.SendWith(PolylineCommand(polyline, theta, length, CapturedUcsLevel, plineWidth));
+    if (drawn) settings.PlineWidthLeft(plineWidth);
   }
   if (LineCount > 0) {
     const TLineRec& first = Lines[0];
     const TPoint3D pivot = first.StartPt;
     const long double tau = theta - DirAngle(first.EndPt.x - pivot.x, first.EndPt.y - pivot.y);
-    for (std::int32_t i = 0; i < LineCount; ++i)
-      sendWithProps(LineCommand(Lines[static_cast<std::size_t>(i)], pivot, tau, CapturedUcsLevel),
-                    lineProps[static_cast<std::size_t>(i)]);
+    for (std::int32_t i = 0; i < LineCount; ++i) {
+      const TLineRec& line = Lines[static_cast<std::size_t>(i)];
+      settings.Want(WantedSettings(line.Layer.View(), line.Props));
+      settings.SendWith(LineCommand(line, pivot, tau, CapturedUcsLevel));
+    }
   }
+  settings.GiveBack();
   group.End();
 }
 

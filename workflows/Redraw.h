@@ -1,7 +1,8 @@
 // The redraw's computations, free of Win32: the new direction from the typed degrees, minutes and seconds, the
 // turning of points, and the commands that draw the turned copies in AutoCAD in the order they go out: PLINE with
-// its arcs, widths and closing, LINE, CHPROP for the properties a new object would not get, and the UNDO group
-// that makes one 作成 one undo step. Command texts are bytes in the system code page.
+// its arcs, widths and closing, LINE, and (RedrawSettings.h) the system variables that give each copy the
+// original's properties and the UNDO group that makes one 作成 one undo step. Command texts are bytes in the
+// system code page.
 #pragma once
 
 #include <functional>
@@ -11,6 +12,7 @@
 #include "dxf/EntityStore.h"
 #include "geometry/Point3D.h"
 #include "workflows/Capture.h"
+#include "workflows/RedrawSettings.h"
 
 namespace swivex {
 
@@ -30,8 +32,8 @@ TPoint3D ArcMidpoint(const TPoint3D& a, const TPoint3D& b, double bulge);
 // change, a straight closing segment as "_C ", a closing arc tangent to the segment before it as "_CL " in arc
 // mode (both end PLINE themselves); any other ending is "\r". The elevation rides on the first point
 // as x,y,z when the UCS level allows. Fewer than two vertices give "\x03\r". plineWidth is the width PLINE
-// starts with (PLINEWID, 0 in a fresh drawing); AutoCAD keeps the last typed end width for the next PLINE, and so
-// does plineWidth on return.
+// starts with (PLINEWID; NaN when not known, and the first segment types its widths); AutoCAD keeps the last
+// typed end width for the next PLINE, and so does plineWidth on return.
 std::string PolylineCommand(const TPolylineRec& polyline, long double theta, double length, const TUcsLevel& level,
                             double& plineWidth);
 std::string PolylineCommand(const TPolylineRec& polyline, long double theta, double length,
@@ -41,24 +43,16 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
 // level allows and it is not 0.
 std::string LineCommand(const TLineRec& line, const TPoint3D& pivot, long double tau, const TUcsLevel& level = {});
 
-// Whether a layer or linetype name can be typed at a prompt: not empty, no blank, control character, double
-// quote or backslash (a DXF \U+ escape), whole Shift-JIS characters, and shorter than the store's capacity (a
-// name that fills it may have been cut).
-bool IsTypableName(std::string_view name, std::size_t capacity);
-
-// "\x03_.CHPROP _L  _LA … _C … _LT … _LW … _S … _T … \r" with only what differs from what a new object gets
-// (the header's current values); empty when nothing differs. A name that cannot be typed is left out.
-std::string PropertiesCommand(std::string_view layer, const TEntityProps& props, const TDxfHeader& header);
-
-inline constexpr std::string_view kUndoBeginCommand = "\x03_.UNDO _BE ";
-inline constexpr std::string_view kUndoEndCommand = "\x03_.UNDO _E ";
-
-// Every command of one redraw to theta (radians), handed to send one by one: each polyline in store order with
-// its CHPROP (in the same send), then the lines turned together about the start of line 0, each with its CHPROP;
-// the UNDO group around them when there is more than one command. readLength is asked anew for each polyline of two or more
-// vertices; when it or a send throws, what was sent stays sent, the UNDO group is still ended, and the error
-// goes on. Heights follow CapturedUcsLevel, properties DxfHeader.
+// Every command of one redraw to theta (radians), handed to send one by one: each polyline in store order, then
+// the lines turned together about the start of line 0; before an object's command, in the same send, the system
+// variables that give the copy the original's layer and properties (RedrawSettings.h); at the end the user's
+// values back, and the UNDO group around it all when there is more than one send. readPrompt reads AutoCAD's
+// prompt (the user's values are then those current at 作成); without it they are the export header's.
+// readLength is asked anew for each polyline of two or more vertices; when it, a send or readPrompt throws, what
+// was sent stays sent, the variables set are given back, the UNDO group is still ended, and the error goes on.
+// Heights follow CapturedUcsLevel.
 void SendRedrawCommands(long double theta, const std::function<double()>& readLength,
-                        const std::function<void(const std::string&)>& send);
+                        const std::function<void(const std::string&)>& send,
+                        const std::function<std::string()>& readPrompt = {});
 
 }  // namespace swivex

@@ -19,7 +19,8 @@ void Button1Click(const TDialogFields& dialog) {
   RequireAcadReady();
   SendRedrawCommands(
       DegToRad(degrees), [&] { return StrToFloat(GetWindowAnsi(dialog.eKyori)); },
-      [](const std::string& command) { AcadSendCommand(AnsiToWide(command)); });  // a layer name may be Shift-JIS
+      [](const std::string& command) { AcadSendCommand(AnsiToWide(command)); },  // a layer name may be Shift-JIS
+      [] { return AcadPromptText(); });
 }
 
 }  // namespace swivex

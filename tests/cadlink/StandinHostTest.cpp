@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "cadlink/AcadEcho.h"
 #include "standin/DxfWriter.h"
@@ -237,6 +238,47 @@ TEST(StandinChprop, LastObjectTakesEveryProperty) {
   EXPECT_EQ(h.Entities[1].Linetype, "DASHED");
   EXPECT_EQ(h.Entities[1].Color, kColorByLayer);
   EXPECT_NE(HistoryText(h).find("線種 NOSUCH が見つかりません。"), std::string::npos);
+}
+
+// The drawing variables a redraw sets, as typed at the command prompt; points typed as x,y lie at ELEVATION; an
+// object on a layer that is off neither shows nor is the last object; LWUNITS 0 reads lineweights as inches.
+TEST(StandinVariables, CurrentPropertiesElevationAndLayersThatAreOff) {
+  THost h = Scenario("layer 都 off\nlayer 鉄\nclayer 都\nelevation 7\nplinewid 3\nlwunits 0\nline 0,0 5,5 layer=鉄");
+  Type(h, "\x03LINE 0,0 1,0,2 \r");
+  ASSERT_EQ(h.Entities.size(), 2u);
+  EXPECT_EQ(h.Entities[1].Start.z, 7.0);
+  EXPECT_EQ(h.Entities[1].End.z, 2.0);
+  EXPECT_EQ(h.Entities[1].Layer, "都");
+  EXPECT_FALSE(IsVisible(h, h.Entities[1]));
+  Type(h, "\x03_.CHPROP _L  _LW 0.01 \r");  // 0.254 mm: the nearest is 0.25
+  EXPECT_EQ(h.Entities[0].Lineweight, 25);
+  EXPECT_EQ(h.Entities[1].Lineweight, kLineweightByLayer);
+  Type(h, "\x03PLINEWID ");
+  EXPECT_EQ(h.Prompt, "PLINEWID の新しい値を入力 <3.0000>: ");
+  Type(h, " \x03""CLAYER ");
+  EXPECT_EQ(h.Prompt, "CLAYER の新しい値を入力 <\"都\">: ");
+  Type(h, "鉄 \x03""CECOLOR 1 \x03""CELTYPE dashed \x03""CELWEIGHT 7 ");
+  EXPECT_EQ(LastLine(h), "無効な値です。");  // asked again
+  Type(h, "35 \x03""CELTSCALE 2.5 \x03THICKNESS 4 \x03""ELEVATION 0 \x03PLINEWID 0 \x03PLINE 0,0 1,0 \r");
+  ASSERT_EQ(h.Entities.size(), 3u);
+  const TEntity& e = h.Entities[2];
+  EXPECT_EQ(std::make_tuple(e.Layer, e.Color, e.Linetype, e.Lineweight, e.LinetypeScale, e.Thickness),
+            std::make_tuple(std::string("鉄"), 1, std::string("DASHED"), 35, 2.5, 4.0));
+  EXPECT_EQ(e.Elevation, 0.0);
+  EXPECT_EQ(e.ConstantWidth, 0.0);
+  Type(h, "\x03""CLAYER 泥 ");
+  EXPECT_EQ(LastLine(h), "画層 \"泥\" が見つかりません。");
+  Type(h, "\x03U \x03U ");  // the PLINE, then PLINEWID 0: a variable set is an undo step, a refused one none
+  EXPECT_EQ(h.Entities.size(), 2u);
+  EXPECT_EQ(h.Plinewid, 3.0);
+  EXPECT_EQ(h.Current.Layer, "鉄");
+  // The export says what a new object gets and which layer is off.
+  Type(h, "\x03""ELEVATION 7 \x03PLINEWID 3 ");
+  std::ostringstream out;
+  WriteDxf(out, h.Entities, {0}, 16, h.Encode, TablesOf(h));
+  EXPECT_NE(out.str().find("$PLINEWID\r\n 40\r\n3.0\r\n"), std::string::npos);
+  EXPECT_NE(out.str().find("$ELEVATION\r\n 40\r\n7.0\r\n"), std::string::npos);
+  EXPECT_NE(out.str().find("都\r\n 70\r\n0\r\n 62\r\n-7\r\n"), std::string::npos);
 }
 
 TEST(StandinUndo, UTakesBackAWholeGroup) {

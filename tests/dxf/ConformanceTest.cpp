@@ -153,21 +153,16 @@ TEST_F(ConformanceTest, EveryKeywordMatchesOnlyTheWholeLine) {
   EXPECT_EQ(Styles[0].Name.View(), "e");
 }
 
-TEST_F(ConformanceTest, OpenStyleRecordTakesThePairBeforeTheSectionSwitch) {
-  // The style steps see 2/ENTITIES before it turns them off: a record still open takes it as its name.
+TEST_F(ConformanceTest, StyleNamedEntitiesIsAStyleNotTheSection) {
+  // 2/ENTITIES opens the entity section only as a section's name; in the STYLE table it names a style.
   std::int32_t styleCount = 0;
-  ReadDxfBytes(Dxf("0|SECTION|2|TABLES|0|TABLE|2|STYLE|0|STYLE|2|S1|40|2|2|ENTITIES|40|7|0|LINE|0|ENDSEC"),
+  ReadDxfBytes(Dxf("0|SECTION|2|TABLES|0|TABLE|2|STYLE|0|STYLE|2|ENTITIES|40|2|0|LINE|0|ENDTAB|0|ENDSEC|"
+                   "0|SECTION|2|ENTITIES|0|LINE|0|ENDSEC"),
                styleCount);
   EXPECT_EQ(styleCount, 1);
   EXPECT_EQ(Styles[0].Name.View(), "ENTITIES");
-  EXPECT_DOUBLE_EQ(Styles[0].Height, 2.0);  // after the switch the record no longer gets its pairs
+  EXPECT_DOUBLE_EQ(Styles[0].Height, 2.0);
   EXPECT_EQ(LineCount, 1);
-  // Only a code-0 pair closes a style record: when a later 2/STYLE turns the steps on again, the record that
-  // was open at 2/ENTITIES takes the next 40.
-  ReadDxfBytes(Dxf("0|TABLE|2|STYLE|0|STYLE|2|S1|2|ENTITIES|40|7|2|STYLE|40|8|0|LINE"), styleCount);
-  EXPECT_EQ(styleCount, 1);
-  EXPECT_EQ(Styles[0].Name.View(), "ENTITIES");
-  EXPECT_DOUBLE_EQ(Styles[0].Height, 8.0);
 }
 
 TEST_F(ConformanceTest, StyleFlagFollowsAnyTwoStylePair) {
@@ -335,14 +330,14 @@ TEST_F(ConformanceTest, FailedReadKeepsHalfFilledRecords) {
 
 TEST_F(ConformanceTest, BreakPairsAtTheEnd) {
   // LF then CR is two breaks: the CR ends an empty line, which pairs with " 10" and fails as a real.
-  const std::string lines = RawLines({"  2", "ENTITIES", "  0", "LINE", " 10"});
+  const std::string lines = RawLines({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE", " 10"});
   const TConvertError error = ConvertErrorOf(lines + "\r");
   EXPECT_EQ(error.Kind(), TNumberKind::Real);
   EXPECT_EQ(error.Text(), "");
-  EXPECT_EQ(error.Line(), 6);
-  EXPECT_EQ(ConvertErrorOf(RawLines({"  2", "ENTITIES", "  0", "LINE", " 10"}, "\r") + "\r").Line(), 6);
+  EXPECT_EQ(error.Line(), 8);
+  EXPECT_EQ(ConvertErrorOf(RawLines({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE", " 10"}, "\r") + "\r").Line(), 8);
   // CR LF is one break, so the same five lines end the file with an odd line and no error.
-  EXPECT_EQ(ReadDxfBytes(RawLines({"  2", "ENTITIES", "  0", "LINE", " 10"}, "\r\n")), 1);
+  EXPECT_EQ(ReadDxfBytes(RawLines({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE", " 10"}, "\r\n")), 1);
 }
 
 TEST_F(ConformanceTest, MissingFileKeepsGrownArrays) {

@@ -136,7 +136,7 @@ TEST_F(EntityStoreTest, HeaderOfTheLastRead) {
   // a colour that is no number: those two keep their defaults, the read goes on.
   const std::string header =
       "0|SECTION|2|HEADER|9|$ACADVER|1|AC1015|9|$CLAYER|8|壁|9|$CECOLOR|62|x|9|$CELTYPE|6|ByLayer|"
-      "9|$CELWEIGHT|370|-3|9|$CELTSCALE|40|0.5|9|$THICKNESS|40|2|9|$EXTMIN|10|1|20|2|30|3|"
+      "9|$CELWEIGHT|370|-3|9|$CELTSCALE|40|0.5|9|$THICKNESS|40|2|9|$PLINEWID|40|0.75|9|$ELEVATION|40|-7.5|9|$EXTMIN|10|1|20|2|30|3|"
       "9|$UCSORG|10|1|20|2|30|3|9|$UCSXDIR|10|0|20|1|30|0|9|$UCSYDIR|10|-1|20|0|30|z|0|ENDSEC|";
   EXPECT_EQ(ReadDxfBytes(Dxf(header + "0|SECTION|2|ENTITIES|0|LINE|0|ENDSEC|0|EOF")), 1);
   const TDxfHeader& h = DxfHeader;
@@ -147,6 +147,8 @@ TEST_F(EntityStoreTest, HeaderOfTheLastRead) {
   EXPECT_EQ(h.CeLweight, -3);
   EXPECT_EQ(h.CeLtScale, 0.5);
   EXPECT_EQ(h.Thickness, 2.0);
+  EXPECT_EQ(h.PlineWid, 0.75);
+  EXPECT_EQ(h.Elevation, -7.5);
   EXPECT_TRUE(h.HasUcsOrg && h.HasUcsXDir);
   EXPECT_EQ(h.UcsOrg.z, 3.0);
   EXPECT_EQ(h.UcsXDir.y, 1.0);

@@ -69,11 +69,11 @@ TEST_F(PairsAndLinesTest, FinalBreakGivesNoEmptyLineAndOddLastLineIsIgnored) {
   // Odd number of lines: the last " 10" is never looked at. An empty line made from the final break would pair
   // with it and fail as a real.
   for (std::string_view eol : {"\r\n", "\n", "\r"}) {
-    const std::string file = RawLines({"  2", "ENTITIES", "  0", "LINE", " 10"}, eol);
+    const std::string file = RawLines({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE", " 10"}, eol);
     EXPECT_EQ(ReadDxfBytes(file), 1) << "eol " << eol.size();
   }
   // An unconvertible odd last line raises nothing.
-  EXPECT_EQ(ReadDxfBytes(RawLines({"  2", "ENTITIES", "  0", "LINE", "x y"})), 1);
+  EXPECT_EQ(ReadDxfBytes(RawLines({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE", "x y"})), 1);
   EXPECT_EQ(ReadDxfBytes(""), 0);
   EXPECT_EQ(ReadDxfBytes("\n"), 0);
 }
@@ -85,6 +85,17 @@ TEST_F(PairsAndLinesTest, NoEntitiesSectionReadsNothing) {
   EXPECT_EQ(ReadDxfBytes(file), 0);
   EXPECT_EQ(LineCount + PolylineCount + TextCount, 0);
   EXPECT_TRUE(Lines.empty());
+}
+
+// Only a section's name opens the entity section: a layer, linetype or block named ENTITIES is no section, and
+// the TABLES section's ENDSEC after such a layer ends nothing.
+TEST_F(PairsAndLinesTest, OnlyTheSectionNamedEntitiesIsRead) {
+  const std::string file = Dxf(
+      "0|SECTION|2|TABLES|0|TABLE|2|LAYER|0|LAYER|2|ENTITIES|0|ENDTAB|0|TABLE|2|LTYPE|0|LTYPE|2|ENTITIES|0|ENDTAB|"
+      "0|ENDSEC|0|SECTION|2|BLOCKS|0|BLOCK|2|ENTITIES|0|LINE|8|BLK|0|ENDBLK|0|ENDSEC|"
+      "0|SECTION|2|ENTITIES|0|LINE|8|ENTITIES|0|ENDSEC|0|EOF");
+  ASSERT_EQ(ReadDxfBytes(file), 1);
+  EXPECT_EQ(Lines[0].Layer.View(), "ENTITIES");
 }
 
 TEST_F(PairsAndLinesTest, BlocksBeforeEntitiesAreSkippedAndReadingStopsAtItsEndsec) {
@@ -143,7 +154,7 @@ TEST_F(PairsAndLinesTest, NumbersConvertExactlyAsTheTextConversionsDo) {
     ExpectFirstXAsStrToFloatGives(InEntities(std::string("0|LINE|10|") + text), text);
   }
   for (const char* text : {"0", "  70", "999999999", "1234567890", "2147483647", "-5", "+5", "007", " ", "7 "}) {
-    const std::string file = RawLines({"  2", "ENTITIES", "  0", "POLYLINE", " 70", text});
+    const std::string file = RawLines({"  0", "SECTION", "  2", "ENTITIES", "  0", "POLYLINE", " 70", text});
     bool converts = true;
     std::int32_t expected = 0;
     try {
@@ -166,35 +177,35 @@ TEST_F(PairsAndLinesTest, NumbersAtEveryKindOfLineEnd) {
   for (std::string_view eol : {"\r\n", "\n", "\r"}) {
     SCOPED_TRACE(eol.size() == 2 ? "CR LF" : eol == "\n" ? "LF" : "CR");
     for (bool breakAtEnd : {true, false}) {
-      std::string file = RawLines({"  2", "ENTITIES", "  0", "LINE", " 10", "-12345.1234567890123456", " 20"}, eol);
+      std::string file = RawLines({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE", " 10", "-12345.1234567890123456", " 20"}, eol);
       file += breakAtEnd ? std::string("0.5") + std::string(eol) : "0.5";
       EXPECT_EQ(ReadDxfBytes(file), 1);
       EXPECT_EQ(Lines[0].StartPt.x, -12345.1234567890123456);
       EXPECT_EQ(Lines[0].StartPt.y, 0.5);
     }
     for (const char* text : {"1.5x", "1.5 ", "1.5\t", "2e", "-", "0x1p3"}) {
-      ExpectFirstXAsStrToFloatGives(RawLines({"  2", "ENTITIES", "  0", "LINE", " 10", text}, eol), text);
+      ExpectFirstXAsStrToFloatGives(RawLines({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE", " 10", text}, eol), text);
     }
   }
   // Two lone CRs end a line and an empty one: here the value of an unknown group.
-  EXPECT_EQ(ReadDxfBytes("  2\rENTITIES\r  0\rLINE\r 10\r7\r999\r\r 20\r8\r"), 1);
+  EXPECT_EQ(ReadDxfBytes("  0\rSECTION\r  2\rENTITIES\r  0\rLINE\r 10\r7\r999\r\r 20\r8\r"), 1);
   EXPECT_EQ(Lines[0].StartPt.x, 7.0);
   EXPECT_EQ(Lines[0].StartPt.y, 8.0);
 }
 
 TEST_F(PairsAndLinesTest, LongCodeLinesConvertLikeShortOnes) {
   // Nine digits and more: codes that no step knows, or a known code written with leading zeros.
-  const std::string file = RawLines({"  2", "ENTITIES", "  0", "LINE", "999999999", "x", "1234567890", "y",
+  const std::string file = RawLines({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE", "999999999", "x", "1234567890", "y",
                                      "0000000010", "3.5", "  000000020", "4.5", "0", "ENDSEC"});
   EXPECT_EQ(ReadDxfBytes(file), 1);
   EXPECT_EQ(Lines[0].StartPt.x, 3.5);
   EXPECT_EQ(Lines[0].StartPt.y, 4.5);
   bool raised = false;
   try {
-    ReadDxfBytes(RawLines({"  2", "ENTITIES", "99999999999", "x"}));
+    ReadDxfBytes(RawLines({"  0", "SECTION", "  2", "ENTITIES", "99999999999", "x"}));
   } catch (const TConvertError& error) {
     raised = true;
-    EXPECT_EQ(error.Line(), 3);
+    EXPECT_EQ(error.Line(), 5);
     EXPECT_EQ(error.Text(), "99999999999");
   }
   EXPECT_TRUE(raised) << "no error for a code beyond int32";

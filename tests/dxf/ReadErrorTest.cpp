@@ -40,7 +40,7 @@ TEST_F(ReadErrorTest, CodeLinesMustBeWholeIntegers) {
     EXPECT_EQ(error.Line(), c.Line);
   }
   // The lowest int32 is a code line like any other (an unknown code, skipped).
-  EXPECT_EQ(ReadDxfBytes(RawLines({"-2147483648", "x", "  2", "ENTITIES", "  0", "LINE"})), 1);
+  EXPECT_EQ(ReadDxfBytes(RawLines({"-2147483648", "x", "  0", "SECTION", "  2", "ENTITIES", "  0", "LINE"})), 1);
 }
 
 TEST_F(ReadErrorTest, ValueErrorsNameTheValueLineAndKeepWhatWasRead) {
@@ -220,8 +220,8 @@ TEST_F(ReadErrorTest, PiecesGiveWhatTheWholeBytesGive) {
       test::Dxf("0|SECTION|2|HEADER|9|$CLAYER|8|" + longLayer + longLayer + "|9|$CECOLOR|62|5|9|$CELTYPE|6|ByBlock|"
           "9|$CELWEIGHT|370|-2|9|$CELTSCALE|40|0.25|9|$THICKNESS|40|1e-3|9|$UCSORG|10|1|20|-2|30|0.5|0|ENDSEC|"
           "0|SECTION|2|ENTITIES|0|LINE|0|ENDSEC|0|EOF"),
-      test::RawLines({"  2", "ENTITIES", "  0", "LINE", " 10", "1.5", "0000000010", "2.5", " 20"}, "\r"),
-      "  2\r\nENTITIES\r\n  0\r\nLINE\r\n 10\r\n7\r999\r\r\n 20\n8\n\r\n 11\r\n9",
+      test::RawLines({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE", " 10", "1.5", "0000000010", "2.5", " 20"}, "\r"),
+      "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nLINE\r\n 10\r\n7\r999\r\r\n 20\n8\n\r\n 11\r\n9",
       InEntities("0|LINE|10|1|0|LINE|20|1,5"),
       InEntities("0|LINE|1234567890|x|99999999999|y"),
       InEntities("0|LWPOLYLINE|" + [] {

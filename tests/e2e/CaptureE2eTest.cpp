@@ -72,7 +72,7 @@ TEST(CaptureE2e, CancelledPickKeepsThePreviousCapture) {
   // The store still holds the first capture's line: 作成 draws it.
   SetNewAngle(s, L"0", L"0", L"0");
   s.Press(IdButton1);
-  EXPECT_EQ(s.Commands(before).back(), "\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r");
+  EXPECT_EQ(DrawingCommands(s, before).back(), "\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r");
 }
 
 TEST(CaptureE2e, ACircleLeavesTheDialogAsItWas) {

@@ -24,6 +24,19 @@ inline int FindCommand(const std::vector<TCopyData>& entries, const std::string&
   return -1;
 }
 
+// What the sends from `from` on drew: each drawing command from its \x03PLINE or \x03LINE on (the same send first
+// sets the drawing variables its copy needs).
+inline std::vector<std::string> DrawingCommands(const TSession& s, std::size_t from) {
+  std::vector<std::string> drawing;
+  for (const std::string& c : s.Commands(from))
+    for (const char* start : {"\x03PLINE ", "\x03LINE "})
+      if (const auto at = c.find(start); at != std::string::npos) {
+        drawing.push_back(c.substr(at));
+        break;
+      }
+  return drawing;
+}
+
 // A command as a Unicode frame receives it: UTF-16LE with the terminator, nothing but zeros after it.
 inline void ExpectUnicodeBytes(const TCopyData& entry, const std::wstring& command) {
   const std::string expected = Utf16Le(command) + std::string(2, '\0');

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "E2eChecks.h"
 
@@ -47,11 +48,26 @@ bool SameDrawing(const std::vector<TDrawnObject>& a, const std::vector<TDrawnObj
   return true;
 }
 
+// The objects on other layers, the user's own as the host keeps them: one line each of the JSON.
+std::vector<std::string> UsersObjects(const TSession& s) {
+  s.Drawing();  // saves drawing.json
+  std::vector<std::string> lines;
+  std::istringstream json(ReadWhole(s.Folder() + L"host\\drawing.json"));
+  for (std::string line; std::getline(json, line);)
+    if (line.find("\"new\":false") != std::string::npos) lines.push_back(line.substr(0, line.find_last_of('}') + 1));
+  return lines;
+}
+
 // World UCS: a closed rectangle, a slot (two lines, two arcs), a closed polyline of two half circles, arcs turning
 // both ways, per-segment and constant widths, a polyline and lines on another layer with colour 1 and DASHED, a
-// line at z 5, a line on a layer with a Japanese name (typed as Shift-JIS through the ANSI code page). Every polyline's first chord is 10 long, the typed 距.
+// line at z 5, a line on a layer with a Japanese name (typed as Shift-JIS through the ANSI code page). Every
+// polyline's first chord is 10 long, the typed 距. The drawing's defaults play no part: PLINEWID 3, ELEVATION 7,
+// lineweights shown in inches, the current layer 都 is off (a copy on it would not show), a line on 鉄 (whose
+// second byte is 都's in the other case), a layer named ENTITIES in the export's tables. Pressed twice, 作成 draws
+// the same copies again; the user's own objects and drawing variables stay as they were.
 TEST(FaithfulCopyE2e, ShapesWidthsPropertiesAndHeightMatchTheOracle) {
-  TSession s(Scenario("layer WALLS color=3\n"
+  TSession s(Scenario("plinewid 3\nelevation 7\nlwunits 0\nlayer ENTITIES\nlayer 都 off\nlayer 鉄\nclayer 都\n"
+                      "layer WALLS color=3\n"
                       "linetype DASHED\n"
                       "lwpolyline closed 0,0 10,0 10,6 0,6\n"
                       "lwpolyline closed 20,0 30,0 30,4 20,4 bulges=0,1,0,1\n"
@@ -63,13 +79,21 @@ TEST(FaithfulCopyE2e, ShapesWidthsPropertiesAndHeightMatchTheOracle) {
                       "line 50,40 60,45 layer=WALLS color=1 linetype=DASHED\n"
                       "line 60,50,5 70,52,5\n"
                       "layer 壁\n"
-                      "line 80,50 85,52 layer=壁 lineweight=50 thickness=2",
+                      "line 80,50 85,52 layer=壁 lineweight=50 thickness=2\n"
+                      "line 90,50 95,52 layer=鉄 lineweight=25",
                       "pick never"));
   CaptureAll(s);
   SetNewAngle(s, L"30", L"15", L"0");
   s.SetField(IdKyori, L"10");
+  const auto users = UsersObjects(s);
   EXPECT_TRUE(s.Press(IdButton1).empty());
-  EXPECT_EQ(Oracle(s, "shapes", 30.25, 10), "ok 10\n");
+  EXPECT_TRUE(s.Press(IdButton1).empty());
+  EXPECT_EQ(Oracle(s, "shapes", 30.25, 10), "ok 22\n");
+  EXPECT_EQ(UsersObjects(s), users);
+  EXPECT_NE(ReadWhole(s.Folder() + L"host\\drawing.json")
+                .find("\"current\": {\"layer\": \"都\", \"color\": 256, \"linetype\": \"ByLayer\", \"lineweight\": -1, "
+                      "\"ltscale\": 1, \"thickness\": 0, \"plinewid\": 3, \"elevation\": 7, \"lwunits\": 0}"),
+            std::string::npos);
 }
 
 // A turned UCS whose origin lies at z 3, three lines (one at z 5), a running end-point snap with a decoy end point

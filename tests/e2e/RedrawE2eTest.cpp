@@ -16,16 +16,14 @@ TEST(RedrawE2e, PolylineToZeroDegreesWithTheTypedLength) {
   std::size_t before = s.CopyData().size();
   EXPECT_TRUE(s.Press(IdButton1).empty());
   EXPECT_EQ(s.Field(IdKakudo2), L" 0.00000000");
-  auto entries = s.CopyData();
-  ASSERT_EQ(entries.size(), before + 1);
-  ExpectUnicodeBytes(entries[before], L"\x03PLINE _non 0.000000,0.000000 _non 2.000000,0.000000 _non 2.000000,-1.000000 \r");
+  EXPECT_EQ(DrawingCommands(s, before),
+            std::vector<std::string>{"\x03PLINE _non 0.000000,0.000000 _non 2.000000,0.000000 _non 2.000000,-1.000000 \r"});
 
   s.SetField(IdKyori, L"5");
-  before = entries.size();
+  before = s.CopyData().size();
   s.Press(IdButton1);
-  entries = s.CopyData();
-  ASSERT_EQ(entries.size(), before + 1);
-  ExpectUnicodeBytes(entries[before], L"\x03PLINE _non 0.000000,0.000000 _non 5.000000,0.000000 _non 2.000000,-1.000000 \r");
+  EXPECT_EQ(DrawingCommands(s, before),
+            std::vector<std::string>{"\x03PLINE _non 0.000000,0.000000 _non 5.000000,0.000000 _non 2.000000,-1.000000 \r"});
 
   const auto drawn = NewObjects(s);
   ASSERT_EQ(drawn.size(), 2u);
@@ -59,12 +57,12 @@ TEST(RedrawE2e, OneLineAndTwoLinesTurnAboutTheFirstStart) {
   const std::size_t before = s.CopyData().size();
   EXPECT_TRUE(s.Press(IdButton1).empty());
   const auto entries = s.CopyData();
-  // Two commands: one UNDO group around them.
-  ASSERT_EQ(entries.size(), before + 4);
+  // One UNDO group around all it sends.
+  ASSERT_GT(entries.size(), before + 3);
   ExpectUnicodeBytes(entries[before], L"\x03_.UNDO _BE ");
-  ExpectUnicodeBytes(entries[before + 1], L"\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r");
-  ExpectUnicodeBytes(entries[before + 2], L"\x03LINE _non 1.000000,-1.000000 _non 3.000000,-1.000000 \r");
-  ExpectUnicodeBytes(entries[before + 3], L"\x03_.UNDO _E ");
+  ExpectUnicodeBytes(entries.back(), L"\x03_.UNDO _E ");
+  EXPECT_EQ(DrawingCommands(s, before), (std::vector<std::string>{"\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r",
+                                                                  "\x03LINE _non 1.000000,-1.000000 _non 3.000000,-1.000000 \r"}));
   const auto drawn = NewObjects(s);
   ASSERT_EQ(drawn.size(), 2u);
   ExpectPoint(drawn[0].Points[0], 1, 1);
@@ -85,7 +83,7 @@ TEST(RedrawE2e, ThirtyVertexPolylineTurnsWhole) {
   SetNewAngle(s, L"120", L"30", L"0");
   const std::size_t before = s.CopyData().size();
   s.Press(IdButton1);
-  const auto commands = s.Commands(before);
+  const auto commands = DrawingCommands(s, before);
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_GT(commands[0].size(), 255u);
   EXPECT_EQ(std::count(commands[0].begin(), commands[0].end(), ' '), 61);  // after PLINE, each _non and point

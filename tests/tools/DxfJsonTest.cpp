@@ -52,7 +52,7 @@ TEST(DxfJsonTest, StoreAsJson) {
             "\"circles\":[{\"center\":[0,0,0],\"radius\":3,\"layer\":\"\"}],"
             "\"styles\":[{\"name\":\"Standard\",\"height\":2.5}],"
             "\"header\":{\"clayer\":\"壁\",\"cecolor\":256,\"celtype\":\"\",\"celweight\":-1,\"celtscale\":1,"
-            "\"thickness\":0,\"ucsorg\":[1,2,0],\"ucsxdir\":null,\"ucsydir\":null}}\n");
+            "\"thickness\":0,\"plinewid\":0,\"elevation\":0,\"ucsorg\":[1,2,0],\"ucsxdir\":null,\"ucsydir\":null}}\n");
   ReleaseEntityStore();
 }
 

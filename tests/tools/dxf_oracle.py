@@ -59,8 +59,8 @@ KEYS = {
     "arcs": {"center", "radius", "start_angle", "end_angle", "layer"},
     "circles": {"center", "radius", "layer"},
     "styles": {"name", "height"},
-    "header": {"clayer", "cecolor", "celtype", "celweight", "celtscale", "thickness", "ucsorg", "ucsxdir",
-               "ucsydir"},
+    "header": {"clayer", "cecolor", "celtype", "celweight", "celtscale", "thickness", "plinewid", "elevation",
+               "ucsorg", "ucsxdir", "ucsydir"},
 }
 
 
@@ -75,7 +75,7 @@ def raw_lines(data):
 
 def first_code_error(lines):
     """(line, message) of the first code line that is no int32, up to the end of the ENTITIES section."""
-    in_entities = False
+    in_entities = section = False
     for i in range(0, len(lines) - 1, 2):
         code, value = lines[i], lines[i + 1]
         if not INT_RE.match(code) or not -2**31 <= int(code) < 2**31:
@@ -83,8 +83,9 @@ def first_code_error(lines):
         code = int(code)
         if in_entities and code == 0 and value == "ENDSEC":
             return None
-        if code == 2 and value == "ENTITIES":
+        if code == 2 and value == "ENTITIES" and section:
             in_entities = True
+        section = code == 0 and value == "SECTION"
     return None
 
 
@@ -95,7 +96,7 @@ def expected_store(path):
     lines, polylines, header_names = [], [], set()
     kind = None  # the entity the current tags belong to
     entity = None
-    in_entities = False
+    in_entities = section = False
     style_open = in_style_table = False
     for index, (code, value) in enumerate(tags):
         code_line = 2 * index + 1
@@ -144,8 +145,9 @@ def expected_store(path):
                     entity["vertices"][-1][1] = float(value)
         if code == 9 and not in_entities:
             header_names.add(value)
-        if code == 2 and value == "ENTITIES":
+        if code == 2 and value == "ENTITIES" and section:
             in_entities, in_style_table = True, False
+        section = code == 0 and value == "SECTION"
         if code == 2 and value == "STYLE":
             in_style_table = True
     return {"lines": lines, "polylines": polylines, "header_names": header_names}
@@ -253,7 +255,8 @@ def header_of(doc):
         return None if value is None else [float(c) for c in value][:3]
     return {"clayer": h.get("$CLAYER"), "cecolor": h.get("$CECOLOR", 256), "celtype": h.get("$CELTYPE", ""),
             "celweight": h.get("$CELWEIGHT", -1), "celtscale": h.get("$CELTSCALE", 1.0),
-            "thickness": h.get("$THICKNESS", 0.0), "ucsorg": point("$UCSORG"), "ucsxdir": point("$UCSXDIR"),
+            "thickness": h.get("$THICKNESS", 0.0), "plinewid": h.get("$PLINEWID", 0.0),
+            "elevation": h.get("$ELEVATION", 0.0), "ucsorg": point("$UCSORG"), "ucsxdir": point("$UCSXDIR"),
             "ucsydir": point("$UCSYDIR")}
 
 

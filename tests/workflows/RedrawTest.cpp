@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <stdexcept>
 #include <utility>
@@ -213,46 +214,102 @@ TEST_F(RedrawTest, ValuesPlineRefusesAreNotTyped) {
                                "_non 3.000000,0.000000 \r");
 }
 
-TEST_F(RedrawTest, PropertiesGoOutOnlyWhereTheyDifferFromANewObjects) {
-  DxfHeader.CLayer.Assign("0");
+// Each copy is drawn with the original's properties made current (a copy on a layer that is off is never
+// looked for by a later command), one after the other; the user's values, here the header's, come back.
+TEST_F(RedrawTest, PropertiesAreCurrentWhileEachCopyIsDrawn) {
+  DxfHeader.CLayer.Assign("walls");
   DxfHeader.HasCLayer = true;
-  DxfHeader.CeLtype.Assign("ByLayer");
   AddLine({0, 0, 0}, {1, 0, 0});
-  Lines[0].Layer.Assign("0");  // all as a new object gets it: LINE alone, no UNDO group
+  Lines[0].Layer.Assign("WALLS");  // the current layer, whatever the letters' case: nothing set
   AddPolyline({{0, 0, 0}, {1, 0, 0}});
   TPolylineRec& p = Polylines[0];
-  p.Layer.Assign("WALLS");
+  p.Layer.Assign("0");
   p.Props.Color = 1;
   p.Props.Linetype.Assign("DASHED");
-  p.Props.Lineweight = 25;
-  p.Props.LinetypeScale = 2;
+  p.Props.Lineweight = 25;  // CELWEIGHT takes hundredths of a millimetre, whatever LWUNITS is
+  p.Props.LinetypeScale = 2.5;
   p.Props.Thickness = 3;
   EXPECT_EQ(Redraw(0, "1"),
-            Grouped({"\x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r"
-                     "\x03_.CHPROP _L  _LA WALLS _C 1 _LT DASHED _LW 0.25 _S 2.000000 _T 3.000000 \r",
-                     "\x03LINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r"}));
-  // The header's current values are what a new object gets: equal values are not typed, differing ones are.
-  DxfHeader.CLayer.Assign("walls");
-  DxfHeader.CeColor = 1;
-  DxfHeader.CeLtype.Assign("Dashed");
-  DxfHeader.CeLweight = 25;
-  DxfHeader.CeLtScale = 2;
-  DxfHeader.Thickness = 3;
-  EXPECT_EQ(PropertiesCommand("WALLS", p.Props, DxfHeader), "");
-  EXPECT_EQ(PropertiesCommand("0", TEntityProps{}, DxfHeader),
-            "\x03_.CHPROP _L  _LA 0 _C _BYLAYER _LT BYLAYER _LW _BYLAYER _S 1.000000 _T 0.000000 \r");
+            Grouped({"\x03""CLAYER 0 \x03""CECOLOR 1 \x03""CELTYPE DASHED \x03""CELWEIGHT 25 \x03""CELTSCALE 2.5 "
+                     "\x03THICKNESS 3 \x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r",
+                     "\x03""CLAYER WALLS \x03""CECOLOR BYLAYER \x03""CELTYPE ByLayer \x03""CELWEIGHT -1 \x03""CELTSCALE 1 "
+                     "\x03THICKNESS 0 \x03LINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r"}));
+  // Last drawn, the polyline leaves its values current: they go back after it, inside the group.
+  Lines[0].Props = p.Props;
+  Lines[0].Layer.Assign("0");
+  const auto sent = Redraw(0, "1");
+  ASSERT_EQ(sent.size(), 5u);
+  EXPECT_EQ(sent[3], "\x03""CLAYER walls \x03""CECOLOR BYLAYER \x03""CELTYPE ByLayer \x03""CELWEIGHT -1 \x03""CELTSCALE 1 "
+                     "\x03THICKNESS 0 ");
+  EXPECT_EQ(sent[4], kUndoEndCommand);
 }
 
-TEST(IsTypableName, OnlyNamesAPromptTakesWhole) {
-  EXPECT_TRUE(IsTypableName("WALLS-1", 60));
-  EXPECT_TRUE(IsTypableName("\x95\xC7", 60));  // 壁 in Shift-JIS
-  for (const std::string_view bad : {"", "A B", "A\"B", "\\U+4E00X", "A\tB", "\x95", "A\x80"})
-    EXPECT_FALSE(IsTypableName(bad, 60)) << bad;
-  EXPECT_FALSE(IsTypableName(std::string(60, 'A'), 60));  // may have been cut
-  // Such a layer leaves the copy on the current layer; its other properties still go out.
-  TEntityProps red;
-  red.Color = 1;
-  EXPECT_EQ(PropertiesCommand("A B", red, TDxfHeader{}), "\x03_.CHPROP _L  _C 1 \r");
+// A 距 that does not convert for the second polyline: what the first set is given back, inside the group.
+TEST_F(RedrawTest, AnErrorStillGivesTheVariablesBack) {
+  AddPolyline({{0, 0, 0}, {1, 0, 0}});
+  Polylines[0].Props.Thickness = 2;
+  AddPolyline({{0, 0, 0}, {1, 0, 0}});
+  std::vector<std::string> sent;
+  int reads = 0;
+  EXPECT_THROW(SendRedrawCommands(
+                   0.0L, [&]() -> double { if (++reads == 2) throw TConvertError(TNumberKind::Real, "x"); return 1; },
+                   [&](const std::string& c) { sent.push_back(c); }),
+               TConvertError);
+  EXPECT_EQ(sent, Grouped({"\x03THICKNESS 2 \x03PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r",
+                           "\x03THICKNESS 0 "}));
+}
+
+// With AutoCAD's prompt to read, the user's values are those current at 作成: each variable's prompt shows it
+// as its default, and the answer goes out with what follows. 鉄 (93 53) is not the current 都 (93 73); ELEVATION
+// is 0 while the copy is drawn; PLINEWID 3 makes the zero-width copy type its widths; all come back.
+TEST_F(RedrawTest, UserValuesAreTheOnesItsPromptsShowAtTheRedraw) {
+  DxfHeader.PlineWid = 3;
+  AddPolyline({{0, 0, 0}, {1, 0, 0}});
+  Polylines[0].Layer.Assign("\x93\x53");
+  const std::map<std::string, std::string> shown = {
+      {"CLAYER", "\"\x93\x73\""}, {"CECOLOR", "\"BYLAYER\""}, {"CELTYPE", "\"ByLayer\""}, {"CELWEIGHT", "-1"},
+      {"CELTSCALE", "1.0000"},   {"THICKNESS", "0.0000"},        {"ELEVATION", "7.0000"},     {"PLINEWID", "3.0000"}};
+  std::vector<std::string> sent;
+  const auto prompt = [&]() -> std::string {
+    const std::string& last = sent.back();
+    const std::string name = last.substr(last.rfind('\x03') + 1, last.size() - last.rfind('\x03') - 2);
+    return name + " \x82\xCC\x90\x56\x82\xB5\x82\xA2\x92\x6C\x82\xF0\x93\xFC\x97\xCD <" + shown.at(name) + ">: ";
+  };
+  SendRedrawCommands(0.0L, [] { return 1.0; }, [&](const std::string& c) { sent.push_back(c); }, prompt);
+  EXPECT_EQ(sent, Grouped({"\x03""CLAYER ", "\x93\x53 \x03""CECOLOR ", " \x03""CELTYPE ", " \x03""CELWEIGHT ",
+                           " \x03""CELTSCALE ", " \x03THICKNESS ", " \x03""ELEVATION ", "0 \x03PLINEWID ",
+                           " \x03PLINE _non 0.000000,0.000000 _W 0.000000 0.000000 _non 1.000000,0.000000 \r",
+                           "\x03""CLAYER \x93\x73 \x03""ELEVATION 7 \x03PLINEWID 3 "}));
+}
+
+// A real the prompt shows rounded is the header's to the digit when it rounds to what is shown; otherwise the
+// shown value, and a polyline then types its first widths whatever PLINEWID seems to be.
+TEST_F(RedrawTest, PlineWidthIsTakenToTheDigitOnlyWhenKnownSo) {
+  AddPolyline({{0, 0, 0}, {1, 0, 0}});
+  Polylines[0].ConstantWidth = 0.12345;
+  DxfHeader.PlineWid = 0.12345;
+  const auto firstPline = [&](const std::string& plinewid) {
+    std::vector<std::string> sent;
+    SendRedrawCommands(0.0L, [] { return 1.0; }, [&](const std::string& c) { sent.push_back(c); }, [&] {
+      return sent.back().find("PLINEWID") == std::string::npos
+                 ? std::string("?")
+                 : "PLINEWID \x82\xCC\x90\x56\x82\xB5\x82\xA2\x92\x6C\x82\xF0\x93\xFC\x97\xCD <" + plinewid + ">: ";
+    });
+    for (const std::string& c : sent)
+      if (c.find("PLINE _non") != std::string::npos) return c.substr(c.find("PLINE _non"));
+    return std::string();
+  };
+  EXPECT_EQ(firstPline("0.1235"), "PLINE _non 0.000000,0.000000 _non 1.000000,0.000000 \r");
+  EXPECT_EQ(firstPline("0.1200"), "PLINE _non 0.000000,0.000000 _W 0.123450 0.123450 _non 1.000000,0.000000 \r");
+}
+
+TEST(PromptedValue, TheDefaultOfThatVariablesPrompt) {
+  const std::string newValue = "\x82\xCC\x90\x56\x82\xB5\x82\xA2\x92\x6C\x82\xF0\x93\xFC\x97\xCD";  // の新しい値を入力
+  EXPECT_EQ(PromptedValue("CLAYER " + newValue + " <\"\x95\xC7\">: ", "CLAYER"), "\x95\xC7");
+  EXPECT_EQ(PromptedValue("PLINEWID " + newValue + " <0.0000>:", "PLINEWID"), "0.0000");
+  EXPECT_EQ(PromptedValue("PLINEWID " + newValue + " <0.0000>: ", "ELEVATION"), std::nullopt);
+  EXPECT_EQ(PromptedValue("\x83\x52\x83\x7D\x83\x93\x83\x68: ", "CLAYER"), std::nullopt);  // コマンド:
+  EXPECT_EQ(PromptedValue("CLAYER " + newValue + " <\"0\">: x", "CLAYER"), std::nullopt);
 }
 
 TEST_F(RedrawTest, HeightsStayAsTheCapturedUcsSeesThem) {
