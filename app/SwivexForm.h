@@ -36,6 +36,9 @@ class TSwivexF {
   void PlaceAtSavedPlace();
   void FormCreate();
   void OnButton(int id);
+  void RunAction(void (*action)(const TDialogFields&), HWND anchor);
+  void ChangeConvention(TAngleConvention convention);
+  void ShowConventionCaptions();
 
   TDialogFields Fields_;
   HFONT Font_ = nullptr;

@@ -159,6 +159,12 @@ void WriteHeader(TDxfOut& d, unsigned handSeed, const TDxfTables& tables) {
   d.Point(10, tables.Ucs.YDir);
   d.Pair(9, "$CELWEIGHT");
   d.Int(370, tables.Current.Lineweight);
+  if (tables.Angles.InHeader) {
+    d.Pair(9, "$ANGBASE");
+    d.Real(50, tables.Angles.BaseRadians);
+    d.Pair(9, "$ANGDIR");
+    d.Int(70, tables.Angles.Direction);
+  }
   d.Pair(9, "$HANDSEED");
   char buf[16];
   std::snprintf(buf, sizeof buf, "%X", handSeed);

@@ -25,12 +25,22 @@ std::string DxfReal(double v, int decimals);
 // What the file says about the drawing besides its objects: the layers and loaded linetypes (those the written
 // objects and the current properties use are added), the current properties ($CLAYER, $CECOLOR, $CELTYPE,
 // $CELWEIGHT, $CELTSCALE, $THICKNESS) and the current UCS ($UCSORG, $UCSXDIR, $UCSYDIR).
+// The drawing's angle settings: ANGBASE (radians, as the variable holds it and $ANGBASE is written) and ANGDIR
+// (1: clockwise). AutoCAD writes both into every header; InHeader false leaves them out, as some other programs'
+// DXF writers do.
+struct TAngleVars {
+  double BaseRadians = 0.0;
+  int Direction = 0;
+  bool InHeader = true;
+};
+
 struct TDxfTables {
   std::vector<TLayer> Layers;
   std::vector<std::string> Linetypes;
   TProps Current;
   TUcs Ucs;
   int Luprec = 4;  // the drawing's linear precision, to which the echoes are rounded
+  TAngleVars Angles;
 };
 
 // Writes the entities with the given indices (in that order) with `decimals` places (0 to 16). Line breaks are

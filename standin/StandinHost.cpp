@@ -429,7 +429,9 @@ std::string HistoryText(const THost& h) {
   return s;
 }
 
-TDxfTables TablesOf(const THost& h) { return {h.Layers, h.Linetypes, h.Current, h.Ucs, h.Echo.Decimals}; }
+TDxfTables TablesOf(const THost& h) {
+  return {h.Layers, h.Linetypes, h.Current, h.Ucs, h.Echo.Decimals, h.Angles};
+}
 
 namespace {
 

@@ -122,6 +122,7 @@ struct THost {
   TPoint3D ArcSecond;
   bool PlineArcMode = false;
   double Plinewid = 0;
+  TAngleVars Angles;  // ANGBASE, ANGDIR
   TObjectSnap Snap;
   bool NoSnapNext = false;        // `_non` was typed: the next point is taken as typed
   std::vector<TUndoStep> Undo;    // oldest first

@@ -21,6 +21,11 @@ inline constexpr TSjisEntry kSjisTable[] = {
     {U'ジ', 0x8357}, {U'ェ', 0x8346}, {U'ク', 0x834E}, {U'ト', 0x8367}, {U'を', 0x82F0}, {U'選', 0x9149},
     {U'択', 0x91F0}, {U'キ', 0x834C}, {U'ャ', 0x8383}, {U'セ', 0x835A}, {U'ル', 0x838B}, {U'テ', 0x8365},
     {U'ス', 0x8358}, {U'ウ', 0x8345}, {U'ィ', 0x8342}, {U'ラ', 0x8389}, {U'イ', 0x8343}, {U'φ', 0x83D3},
+    // What a Japanese input method types into a number field, and the marks of a written angle.
+    {U'０', 0x824F}, {U'１', 0x8250}, {U'２', 0x8251}, {U'３', 0x8252}, {U'４', 0x8253}, {U'５', 0x8254},
+    {U'６', 0x8255}, {U'７', 0x8256}, {U'８', 0x8257}, {U'９', 0x8258}, {U'＋', 0x817B}, {U'－', 0x817C},
+    {U'．', 0x8144}, {U'　', 0x8140}, {U'°', 0x818B}, {U'′', 0x818C}, {U'″', 0x818D}, {U'ｄ', 0x8284},
+    {U'Ｄ', 0x8263}, {U'＇', 0xFA56}, {U'＂', 0xFA57}, {U'’', 0x8166}, {U'”', 0x8168},
 };
 
 // A Shift-JIS literal: Size bytes, not zero-terminated in the view.
