@@ -24,9 +24,11 @@ constexpr int kClientHeight = 170;
 constexpr int kFontHeight = 12;
 constexpr int kFormLeft = 192;
 constexpr int kFormTop = 117;
-// Inner margins of the edit fields at 96 dpi: the control's default margins leave too little room for the widest
-// values (a sign, three digits of degrees; six decimals of seconds).
+// The edit fields show numbers in the fixed-pitch ＭＳ ゴシック, whose digits are half an em wide, with inner margins of
+// one pixel at 96 dpi: in the form's proportional font and the control's default margins the widest values (a
+// sign and three digits of degrees, six decimals of seconds) lose their last digit.
 constexpr int kEditMargin = 1;
+constexpr wchar_t kNumberFontFace[] = L"ＭＳ ゴシック";
 // Dialog border with only the close box: no minimise, no maximise, no sizing.
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -107,6 +109,7 @@ bool SetTopMost(HWND window, bool topMost) {
 TSwivexF::~TSwivexF() {
   if (IsWindow(Fields_.Form)) DestroyWindow(Fields_.Form);
   if (Font_) DeleteObject(Font_);
+  if (NumberFont_) DeleteObject(NumberFont_);
 }
 
 bool TSwivexF::Create(HINSTANCE instance, HWND owner) {
@@ -156,20 +159,29 @@ void TSwivexF::LayOut(int dpi) {
   const HFONT font = CreateFontW(-ScaleToDpi(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                  SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                  DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ Ｐゴシック");
+  // Half-width characters exactly half the height wide, rounded down: at 120 dpi the 15-pixel font would round its
+  // digits up to 8 pixels, and the widest seconds would overrun the field by a pixel or two.
+  const int numberHeight = ScaleToDpi(kFontHeight, dpi);
+  const HFONT numberFont = CreateFontW(-numberHeight, numberHeight / 2, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       FIXED_PITCH | FF_MODERN, kNumberFontFace);
   SendMessageW(Fields_.Form, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   for (const TControlRow& row : kControls) {
     const HWND control = GetDlgItem(Fields_.Form, row.Id);
     const RECT r = ScaleRectToDpi(row.Left, row.Top, row.Width, row.Height, dpi);
     SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (FieldOf(Fields_, row.Id)) {
+    const bool field = FieldOf(Fields_, row.Id) != nullptr;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(field ? numberFont : font), TRUE);
+    if (field) {
       const int margin = ScaleToDpi(kEditMargin, dpi);
       SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
     }
   }
-  if (Font_) DeleteObject(Font_);  // no control uses the old font any more
+  if (Font_) DeleteObject(Font_);  // no control uses the old fonts any more
+  if (NumberFont_) DeleteObject(NumberFont_);
   Font_ = font;
+  NumberFont_ = numberFont;
   Dpi_ = dpi;
   ResizeClient();
 }

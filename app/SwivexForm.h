@@ -42,6 +42,7 @@ class TSwivexF {
 
   TDialogFields Fields_;
   HFONT Font_ = nullptr;
+  HFONT NumberFont_ = nullptr;  // the edit fields'
   int Dpi_ = 0;  // the DPI the controls are laid out for
   bool Busy_ = false;  // a capture waits for the pick: the buttons do nothing meanwhile
 };

@@ -53,8 +53,8 @@ TEST(AngleConventionE2e, EachConventionShownTypedPastedAndTakenFromAnotherObject
 
   s.Press(IdButton2);
   EXPECT_EQ(GroupCaption(s, IdGroupBox1), L"現在値");
-  EXPECT_EQ(s.Field(IdKakudo), L"-139.84222222");
-  EXPECT_EQ(Fields(s, IdDo, IdFun, IdByo), L"-139 50 32.000000");
+  EXPECT_EQ(s.Field(IdKakudo), L"220.15777778");  // the third quadrant: −139°50′32″ as 数学角 shows it
+  EXPECT_EQ(Fields(s, IdDo, IdFun, IdByo), L"220 9 28.000000");
 
   // Each convention at once, 現在値 and 変更後 alike, named in the group captions.
   ChooseFromMenu(s, kSysCommandBearing);
@@ -116,7 +116,7 @@ TEST(AngleConventionE2e, EachConventionShownTypedPastedAndTakenFromAnotherObject
   s.HostControl("pick 0 150");
   ChooseFromMenu(s, kSysCommandDrawingAngles);
   s.Press(IdButton2);
-  EXPECT_EQ(s.Field(IdKakudo), L"-139.84222222");
+  EXPECT_EQ(s.Field(IdKakudo), L"220.15777778");
   PostMessageW(s.Form(), WM_SYSCOMMAND, kSysCommandConnectionReport, 0);
   std::wstring report;
   EXPECT_TRUE(WaitFor(5000, [&] {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/ApplicationWindow.h"
 #include "app/ControlIds.h"
@@ -99,12 +100,15 @@ TEST_F(DialogTest, FormFrameCaptionPlaceAndTopmost) {
   EXPECT_EQ(frame.left, 192);
   EXPECT_EQ(frame.top, 117);
 
-  LOGFONTW font{};
-  ASSERT_EQ(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Item(IdKyori), WM_GETFONT, 0, 0)), sizeof font, &font),
-            static_cast<int>(sizeof font));
-  EXPECT_STREQ(font.lfFaceName, L"ＭＳ Ｐゴシック");
-  EXPECT_EQ(font.lfHeight, -12);
-  EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+  // The form's font on its labels and buttons; the fixed-pitch one of the same height in the number fields.
+  for (const auto& [id, face] : {std::pair{IdLabel3, L"ＭＳ Ｐゴシック"}, std::pair{IdKyori, L"ＭＳ ゴシック"}}) {
+    LOGFONTW font{};
+    ASSERT_EQ(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Item(id), WM_GETFONT, 0, 0)), sizeof font, &font),
+              static_cast<int>(sizeof font));
+    EXPECT_STREQ(font.lfFaceName, face);
+    EXPECT_EQ(font.lfHeight, -12);
+    EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+  }
 }
 
 TEST_F(DialogTest, ControlTableAndEmptyFields) {
@@ -201,6 +205,38 @@ TEST_F(DialogTest, MovedToAMonitorOfAnotherDpiItLaysItselfOutAgain) {
   EXPECT_EQ(r.left, 126);
   EXPECT_EQ(r.right, 195);
   EXPECT_EQ(fontHeight(Item(IdKyori)), -12);
+  SetWindowPos(form, nullptr, frame.left, frame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Every digit of the widest value each field shows fits inside the field's text rectangle, at 96, 120 and 144 dpi.
+TEST_F(DialogTest, WidestValuesFitTheirFieldsAtEachDpi) {
+  const HWND form = Form->Handle();
+  RECT frame{};
+  GetWindowRect(form, &frame);
+  struct TWidest {
+    int Id;
+    const wchar_t* Text;
+  };
+  const TWidest widest[] = {{IdDo, L"-229"},        {IdFun, L"-59"},          {IdByo, L"-59.999999"},
+                            {IdDo2, L"-229"},       {IdFun2, L"-59"},         {IdByo2, L"-59.999999"},
+                            {IdKakudo, L"-139.84222222"}, {IdKakudo2, L"-139.84222222"}, {IdKyori, L"12345.678901"}};
+  for (int dpi : {120, 144, 96}) {
+    RECT suggested{100, 50, 100 + MulDiv(274, dpi, 96), 50 + MulDiv(170, dpi, 96)};
+    AdjustWindowRectEx(&suggested, GetWindowLongW(form, GWL_STYLE), FALSE, GetWindowLongW(form, GWL_EXSTYLE));
+    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    for (const TWidest& w : widest) {
+      const HWND field = Item(w.Id);
+      RECT room{};
+      SendMessageW(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+      const HDC dc = GetDC(field);
+      const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(field, WM_GETFONT, 0, 0)));
+      SIZE extent{};
+      GetTextExtentPoint32W(dc, w.Text, static_cast<int>(wcslen(w.Text)), &extent);
+      SelectObject(dc, old);
+      ReleaseDC(field, dc);
+      EXPECT_LE(extent.cx, room.right - room.left) << dpi << " dpi, field " << w.Id;
+    }
+  }
   SetWindowPos(form, nullptr, frame.left, frame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
