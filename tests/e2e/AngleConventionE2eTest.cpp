@@ -126,5 +126,15 @@ TEST(AngleConventionE2e, EachConventionShownTypedPastedAndTakenFromAnotherObject
   EXPECT_NE(report.find(L"$ANGBASE も $ANGDIR もありません"), std::wstring::npos) << Narrow(report);
 }
 
+// Without AutoCAD the second pick says why as 取込 does: a balloon, no box, nothing filled.
+TEST(AngleConventionE2e, AngleFromAnObjectWithoutAutoCadShowsTheBalloon) {
+  TSession s("", false);
+  const int before = s.ActionsDone();
+  PostMessageW(s.Form(), WM_SYSCOMMAND, kSysCommandAngleFromObject, 0);
+  EXPECT_TRUE(s.WaitForActions(before).empty());
+  EXPECT_EQ(VisibleNotice(s), L"AutoCAD が見つかりません。ウィンドウ メニューの「接続の診断...」で原因を確認できます。");
+  EXPECT_EQ(Fields(s, IdDo2, IdFun2, IdByo2), L"  ");
+}
+
 }  // namespace
 }  // namespace swivex::e2e
