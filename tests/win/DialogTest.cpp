@@ -1,5 +1,6 @@
 // The rotation dialog in this process under Wine: the form's frame and place, the control table (kinds, captions,
-// positions, tab order, limits, font), the empty fields after creation, the layout on a monitor of another DPI,
+// positions, tab order, limits, fonts), the empty fields after creation, the layout on a monitor of another DPI
+// with the widest values readable at each, the window menu's angle items,
 // the saved place, and the application window that carries the task bar entry "角度を変更する", hands activation
 // to the dialog and closes it.
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include "app/ApplicationWindow.h"
 #include "app/ControlIds.h"
 #include "app/SwivexForm.h"
+#include "app/SystemMenu.h"
 #include "app/WindowPlace.h"
 
 namespace swivex {
@@ -206,6 +208,29 @@ TEST_F(DialogTest, MovedToAMonitorOfAnotherDpiItLaysItselfOutAgain) {
   EXPECT_EQ(r.right, 195);
   EXPECT_EQ(fontHeight(Item(IdKyori)), -12);
   SetWindowPos(form, nullptr, frame.left, frame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window menu's 角度の基準 with the mathematical angle checked at a first start, and 角度を図形から取得....
+TEST_F(DialogTest, WindowMenuOffersTheAngleConventionsAndTheAngleOfAnObject) {
+  const HMENU menu = GetSystemMenu(Form->Handle(), FALSE);
+  HMENU conventions = nullptr;
+  wchar_t text[64] = {};
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    if (std::wstring(text) == L"角度の基準") conventions = GetSubMenu(menu, i);
+  }
+  ASSERT_NE(conventions, nullptr);
+  const std::pair<UINT, const wchar_t*> items[] = {{kSysCommandMathAngle, L"数学角（東から反時計回り）"},
+                                                   {kSysCommandBearing, L"方向角（北から時計回り）"},
+                                                   {kSysCommandDrawingAngles, L"図面の設定（ANGBASE/ANGDIR）"}};
+  for (const auto& [command, caption] : items) {
+    GetMenuStringW(conventions, command, text, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(text, caption);
+    EXPECT_EQ((GetMenuState(conventions, command, MF_BYCOMMAND) & MF_CHECKED) != 0,
+              command == kSysCommandMathAngle);
+  }
+  GetMenuStringW(menu, kSysCommandAngleFromObject, text, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"角度を図形から取得...");
 }
 
 // Every digit of the widest value each field shows fits inside the field's text rectangle, at 96, 120 and 144 dpi.
