@@ -1,6 +1,7 @@
 #include "app/SwivexForm.h"
 
 #include "app/AcadNotice.h"
+#include "app/AngleSetting.h"
 #include "app/ControlIds.h"
 #include "app/DpiLayout.h"
 #include "app/ErrorBox.h"
@@ -9,6 +10,7 @@
 #include "app/WindowPlace.h"
 #include "cadlink/AcadLink.h"
 #include "cadlink/AcadStatus.h"
+#include "workflows/AngleGlue.h"
 #include "workflows/CaptureGlue.h"
 #include "workflows/RedrawGlue.h"
 
@@ -22,6 +24,11 @@ constexpr int kClientHeight = 170;
 constexpr int kFontHeight = 12;
 constexpr int kFormLeft = 192;
 constexpr int kFormTop = 117;
+// The edit fields show numbers in the fixed-pitch ＭＳ ゴシック, whose digits are half an em wide, with inner margins of
+// one pixel at 96 dpi: in the form's proportional font and the control's default margins the widest values (a
+// sign and three digits of degrees, six decimals of seconds) lose their last digit.
+constexpr int kEditMargin = 1;
+constexpr wchar_t kNumberFontFace[] = L"ＭＳ ゴシック";
 // Dialog border with only the close box: no minimise, no maximise, no sizing.
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -102,6 +109,7 @@ bool SetTopMost(HWND window, bool topMost) {
 TSwivexF::~TSwivexF() {
   if (IsWindow(Fields_.Form)) DestroyWindow(Fields_.Form);
   if (Font_) DeleteObject(Font_);
+  if (NumberFont_) DeleteObject(NumberFont_);
 }
 
 bool TSwivexF::Create(HINSTANCE instance, HWND owner) {
@@ -119,6 +127,9 @@ bool TSwivexF::Create(HINSTANCE instance, HWND owner) {
   PlaceAtSavedPlace();
   FormCreate();
   AddSystemMenuItems(form);
+  Fields_.Convention = LoadAngleConvention();
+  AddAngleMenuItems(form, Fields_.Convention);
+  ShowConventionCaptions();
   return true;
 }
 
@@ -148,16 +159,29 @@ void TSwivexF::LayOut(int dpi) {
   const HFONT font = CreateFontW(-ScaleToDpi(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                  SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                  DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ Ｐゴシック");
+  // Half-width characters exactly half the height wide, rounded down: at 120 dpi the 15-pixel font would round its
+  // digits up to 8 pixels, and the widest seconds would overrun the field by a pixel or two.
+  const int numberHeight = ScaleToDpi(kFontHeight, dpi);
+  const HFONT numberFont = CreateFontW(-numberHeight, numberHeight / 2, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       FIXED_PITCH | FF_MODERN, kNumberFontFace);
   SendMessageW(Fields_.Form, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   for (const TControlRow& row : kControls) {
     const HWND control = GetDlgItem(Fields_.Form, row.Id);
     const RECT r = ScaleRectToDpi(row.Left, row.Top, row.Width, row.Height, dpi);
     SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    const bool field = FieldOf(Fields_, row.Id) != nullptr;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(field ? numberFont : font), TRUE);
+    if (field) {
+      const int margin = ScaleToDpi(kEditMargin, dpi);
+      SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    }
   }
-  if (Font_) DeleteObject(Font_);  // no control uses the old font any more
+  if (Font_) DeleteObject(Font_);  // no control uses the old fonts any more
+  if (NumberFont_) DeleteObject(NumberFont_);
   Font_ = font;
+  NumberFont_ = numberFont;
   Dpi_ = dpi;
   ResizeClient();
 }
@@ -208,16 +232,21 @@ bool TSwivexF::TakeEnterKey(const MSG& msg) {
 }
 
 void TSwivexF::OnButton(int id) {
-  if (Busy_ || (id != IdButton2 && id != IdButton1)) return;  // a capture is waiting for the pick
+  if (id != IdButton2 && id != IdButton1) return;
+  RunAction(id == IdButton2 ? Button4Click : Button1Click, GetDlgItem(Fields_.Form, id));
+}
+
+// Runs a button's or a menu item's action; its balloon, when AutoCAD cannot be used, points at `anchor`.
+void TSwivexF::RunAction(void (*action)(const TDialogFields&), HWND anchor) {
+  if (Busy_) return;  // a capture is waiting for the pick
   const HWND form = Fields_.Form;
   HideAcadNotice(form);
   {
     TBusyGuard busy(Busy_);
     try {
-      if (id == IdButton2) Button4Click(Fields_);
-      else Button1Click(Fields_);
+      action(Fields_);
     } catch (const TAcadUnavailable& e) {
-      ShowAcadNotice(form, GetDlgItem(form, id), e.Failure());
+      ShowAcadNotice(form, anchor, e.Failure());
     } catch (...) {
       ShowActionError(form);
     }
@@ -226,6 +255,21 @@ void TSwivexF::OnButton(int id) {
     const auto done = reinterpret_cast<INT_PTR>(GetPropW(form, kActionsDoneProperty));
     SetPropW(form, kActionsDoneProperty, reinterpret_cast<HANDLE>(done + 1));
   }
+}
+
+// The values on show turn to the new convention at once; the captions name it and the registry keeps it.
+void TSwivexF::ChangeConvention(TAngleConvention convention) {
+  if (Busy_) return;  // a pick is about to show values in the convention it began with
+  ShowInConvention(Fields_, convention);
+  Fields_.Convention = convention;
+  SaveAngleConvention(convention);
+  CheckConventionItem(Fields_.Form, convention);
+  ShowConventionCaptions();
+}
+
+void TSwivexF::ShowConventionCaptions() {
+  SetDlgItemTextW(Fields_.Form, IdGroupBox1, GroupCaption(L"現在値", Fields_.Convention).c_str());
+  SetDlgItemTextW(Fields_.Form, IdGroupBox2, GroupCaption(L"変更後", Fields_.Convention).c_str());
 }
 
 LRESULT CALLBACK TSwivexF::StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -249,10 +293,20 @@ LRESULT TSwivexF::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   AcadNoticeSeesMessage(form, message);
   switch (message) {
     case WM_SYSCOMMAND:
-      if (OnSystemMenuCommand(form, wParam)) return 0;
+      if (const auto convention = ConventionOfCommand(wParam)) {
+        ChangeConvention(*convention);
+        return 0;
+      }
+      if ((wParam & 0xFFF0) == kSysCommandAngleFromObject) {
+        RunAction(TakeAngleFromObject, Fields_.eDo2);
+        return 0;
+      }
+      if (OnSystemMenuCommand(form, wParam, Fields_.Convention)) return 0;
       return DefWindowProcW(form, message, wParam, lParam);
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnButton(LOWORD(wParam));
+      // A whole angle typed or pasted into 変更後's degrees is split when the field is left.
+      if (HIWORD(wParam) == EN_KILLFOCUS && LOWORD(wParam) == IdDo2 && !Busy_) SplitWholeAngle(Fields_);
       // Enter outside the fields that take it and Esc (IDOK, IDCANCEL from the dialog manager) do nothing: there
       // is no default button, and Esc must not close the tool.
       return 0;

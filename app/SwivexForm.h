@@ -36,9 +36,13 @@ class TSwivexF {
   void PlaceAtSavedPlace();
   void FormCreate();
   void OnButton(int id);
+  void RunAction(void (*action)(const TDialogFields&), HWND anchor);
+  void ChangeConvention(TAngleConvention convention);
+  void ShowConventionCaptions();
 
   TDialogFields Fields_;
   HFONT Font_ = nullptr;
+  HFONT NumberFont_ = nullptr;  // the edit fields'
   int Dpi_ = 0;  // the DPI the controls are laid out for
   bool Busy_ = false;  // a capture waits for the pick: the buttons do nothing meanwhile
 };

@@ -1,6 +1,7 @@
 #include "dxf/DxfReader.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "dxf/DxfFile.h"
 #include "dxf/DxfPairScanner.h"
@@ -12,7 +13,8 @@ namespace swivex {
 
 namespace {
 
-enum class THeaderVariable { None, CLayer, CeColor, CeLtype, CeLweight, CeLtScale, Thickness, PlineWid, Elevation, UcsOrg, UcsXDir, UcsYDir };
+enum class THeaderVariable { None, CLayer, CeColor, CeLtype, CeLweight, CeLtScale, Thickness, PlineWid, Elevation, UcsOrg,
+                                 UcsXDir, UcsYDir, AngBase, AngDir };
 
 // The reader's state for one call; all of it false or 0 at the start.
 struct TReaderState {
@@ -365,6 +367,8 @@ THeaderVariable HeaderVariableNamed(std::string_view name) {
   if (name == "$UCSORG") return THeaderVariable::UcsOrg;
   if (name == "$UCSXDIR") return THeaderVariable::UcsXDir;
   if (name == "$UCSYDIR") return THeaderVariable::UcsYDir;
+  if (name == "$ANGBASE") return THeaderVariable::AngBase;
+  if (name == "$ANGDIR") return THeaderVariable::AngDir;
   return THeaderVariable::None;
 }
 
@@ -407,6 +411,21 @@ void HeaderStep(TReaderState& state, std::int32_t code, TPairValue& v) {
     case THeaderVariable::UcsOrg: HeaderPointGroup(state, code, v, h.UcsOrg, h.HasUcsOrg); break;
     case THeaderVariable::UcsXDir: HeaderPointGroup(state, code, v, h.UcsXDir, h.HasUcsXDir); break;
     case THeaderVariable::UcsYDir: HeaderPointGroup(state, code, v, h.UcsYDir, h.HasUcsYDir); break;
+    case THeaderVariable::AngBase:
+      // A base that does not convert, or is no number, leaves the drawing's angles as not given.
+      if (code == 50) SetIfConverts(h.Angles.BaseRadians, [&] {
+        const double base = v.Real();
+        h.Angles.HasBase = std::isfinite(base);
+        return h.Angles.HasBase ? base : 0.0;
+      });
+      break;
+    case THeaderVariable::AngDir:
+      if (code == 70) SetIfConverts(h.Angles.Direction, [&] {
+        const std::int32_t direction = v.Int();
+        h.Angles.HasDirection = direction == 0 || direction == 1;
+        return h.Angles.HasDirection ? direction : 0;
+      });
+      break;
   }
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "geometry/AngleConvention.h"
 #include "geometry/Point3D.h"
 
 namespace swivex {
@@ -147,6 +148,7 @@ struct TDxfHeader {
   double Elevation = 0.0;                           // $ELEVATION 40: the z a point typed as x,y gets
   bool HasUcsOrg = false, HasUcsXDir = false, HasUcsYDir = false;  // true only when 10, 20 and 30 converted
   TPoint3D UcsOrg, UcsXDir, UcsYDir;                // $UCSORG, $UCSXDIR, $UCSYDIR
+  TDrawingAngles Angles;                            // $ANGBASE 50 (radians), $ANGDIR 70
 };
 
 extern TDxfHeader DxfHeader;

@@ -34,8 +34,8 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 # Scripted, on a virtual display: the driver asks for each screenshot with a marker file. The full run at 96 dpi,
-# then a short one in a copy of the prefix set to 144 dpi; out/demo-96dpi.png and out/demo-144dpi.png show the
-# dialog after 作成 at both scales.
+# then short ones in copies of the prefix set to 120 and 144 dpi; out/demo-96dpi.png, out/demo-120dpi.png and
+# out/demo-144dpi.png show the dialog after 作成 at each scale, out/demo-*dpi-widest.png with the widest values.
 rm -f out/*.png out/rotated.dxf out/rotated.json out/.shot-*
 scenario=out/demo-drawing.txt
 { cat scripts/demo-drawing.txt; echo "pick never"; } > $scenario
@@ -63,6 +63,9 @@ run_scripted() {  # prefix screen driver-arguments...
     exit $status' _ "$BUILD" "$@"
 }
 run_scripted "$WINEPREFIX" 1024x560x24 "$(winpath out)" "$(winpath $scenario)" 96dpi
+echo
+echo "== the same dialog at 120 dpi"
+run_scripted "$(swivex_dpi_prefix 120)" 1280x600x24 "$(winpath out)" "$(winpath $scenario)" 120dpi --short
 echo
 echo "== the same dialog at 144 dpi"
 run_scripted "$(swivex_dpi_prefix 144)" 1280x600x24 "$(winpath out)" "$(winpath $scenario)" 144dpi --short

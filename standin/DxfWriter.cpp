@@ -163,6 +163,12 @@ void WriteHeader(TDxfOut& d, unsigned handSeed, const TDxfTables& tables) {
   d.Real(40, tables.Plinewid);
   d.Pair(9, "$CELWEIGHT");
   d.Int(370, tables.Current.Lineweight);
+  if (tables.Angles.InHeader) {
+    d.Pair(9, "$ANGBASE");
+    d.Real(50, tables.Angles.BaseRadians);
+    d.Pair(9, "$ANGDIR");
+    d.Int(70, tables.Angles.Direction);
+  }
   d.Pair(9, "$HANDSEED");
   char buf[16];
   std::snprintf(buf, sizeof buf, "%X", handSeed);

@@ -355,6 +355,17 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
       return Fail(error, "hang-after needs a number of commands and milliseconds or forever");
   } else if (key == "history-clear") {
     h.History.clear();
+  } else if (key == "angbase") {
+    // Typed in degrees, as at AutoCAD's ANGBASE prompt with decimal-degree units; kept in radians.
+    double degrees = 0;
+    if (!number(0, degrees) || words.size() != 1) return Fail(error, "angbase needs degrees");
+    h.Angles.BaseRadians = degrees * 3.14159265358979323846 / 180.0;
+  } else if (key == "angdir") {
+    if (words.size() != 1 || !ReadInt(words[0], h.Angles.Direction) || h.Angles.Direction < 0 || h.Angles.Direction > 1)
+      return Fail(error, "angdir is 0 or 1");
+  } else if (key == "header-angles") {
+    if (rest != "yes" && rest != "no") return Fail(error, "header-angles is yes or no");
+    h.Angles.InHeader = rest == "yes";
   } else {
     return Fail(error, "unknown keyword '" + key + "'");
   }

@@ -436,7 +436,7 @@ std::string HistoryText(const THost& h) {
 }
 
 TDxfTables TablesOf(const THost& h) {
-  return {h.Layers, h.Linetypes, h.Current, h.Ucs, h.Echo.Decimals, h.Plinewid, h.Elevation};
+  return {h.Layers, h.Linetypes, h.Current, h.Ucs, h.Echo.Decimals, h.Plinewid, h.Elevation, h.Angles};
 }
 
 bool IsVisible(const THost& h, const TEntity& e) {

@@ -128,6 +128,7 @@ struct THost {
   double Elevation = 0;  // ELEVATION: the UCS z of a point typed as x,y
   int Lwunits = 1;       // LWUNITS: lineweights typed and shown in millimetres (1) or inches (0)
   std::string Variable;  // the system variable whose new value is asked for
+  TAngleVars Angles;  // ANGBASE, ANGDIR
   TObjectSnap Snap;
   bool NoSnapNext = false;        // `_non` was typed: the next point is taken as typed
   std::vector<TUndoStep> Undo;    // oldest first

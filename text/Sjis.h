@@ -23,6 +23,11 @@ inline constexpr TSjisEntry kSjisTable[] = {
     {U'ス', 0x8358}, {U'ウ', 0x8345}, {U'ィ', 0x8342}, {U'ラ', 0x8389}, {U'イ', 0x8343}, {U'φ', 0x83D3},
     {U'の', 0x82CC}, {U'新', 0x9056}, {U'し', 0x82B5}, {U'い', 0x82A2}, {U'値', 0x926C}, {U'入', 0x93FC},
     {U'力', 0x97CD},
+    // What a Japanese input method types into a number field, and the marks of a written angle.
+    {U'０', 0x824F}, {U'１', 0x8250}, {U'２', 0x8251}, {U'３', 0x8252}, {U'４', 0x8253}, {U'５', 0x8254},
+    {U'６', 0x8255}, {U'７', 0x8256}, {U'８', 0x8257}, {U'９', 0x8258}, {U'＋', 0x817B}, {U'－', 0x817C},
+    {U'．', 0x8144}, {U'　', 0x8140}, {U'°', 0x818B}, {U'′', 0x818C}, {U'″', 0x818D}, {U'ｄ', 0x8284},
+    {U'Ｄ', 0x8263}, {U'＇', 0xFA56}, {U'＂', 0xFA57}, {U'’', 0x8166}, {U'”', 0x8168},
 };
 
 // A Shift-JIS literal: Size bytes, not zero-terminated in the view.

@@ -130,7 +130,8 @@ TSegmentSource ProjectEntityStore(const TUcs& ucs) {
   return source;
 }
 
-TMeasurementTexts MeasurementTexts(bool polyline, const TPoint3D& first, const TPoint3D& second) {
+TMeasurementTexts MeasurementTexts(bool polyline, const TPoint3D& first, const TPoint3D& second,
+                                   const TAngleFrame& frame) {
   TMeasurementTexts texts;
   texts.CaptionUtf8 = polyline ? kCaptionPolyline : kCaptionLine;
   const double dx = second.x - first.x;
@@ -138,7 +139,7 @@ TMeasurementTexts MeasurementTexts(bool polyline, const TPoint3D& first, const T
   const long double ldx = dx, ldy = dy;
   const double length = static_cast<double>(std::sqrt(ldx * ldx + ldy * ldy));
   texts.Kyori = FormatLength(length);
-  const double degrees = RadToDeg(DirAngle(dx, dy));
+  const double degrees = ShownDegrees(RadToDeg(DirAngle(dx, dy)), frame);
   texts.Kakudo = FormatDegrees(degrees);
   const TDms dms = DegToDms(degrees);
   texts.Do = std::to_string(dms.Degrees);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "geometry/AngleConvention.h"
 #include "geometry/Point3D.h"
 
 namespace swivex {
@@ -90,7 +91,7 @@ enum class TSegmentSource { None, Polyline, Line };
 TSegmentSource ProjectEntityStore(const TUcs& ucs);
 
 // What ShowMeasurement writes: the caption (UTF-8) and the five current-value texts; the new-angle row gets
-// Do, Fun and Byo again.
+// Do, Fun and Byo again. The direction as the frame of the angle convention shows it.
 struct TMeasurementTexts {
   std::string CaptionUtf8;
   std::string Kyori;   // "%8.6f"
@@ -99,7 +100,8 @@ struct TMeasurementTexts {
   std::string Fun;
   std::string Byo;     // "%6.6f"
 };
-TMeasurementTexts MeasurementTexts(bool polyline, const TPoint3D& first, const TPoint3D& second);
+TMeasurementTexts MeasurementTexts(bool polyline, const TPoint3D& first, const TPoint3D& second,
+                                   const TAngleFrame& frame = {});
 
 inline constexpr std::string_view kCaptionIdle = "回転処理";
 inline constexpr std::string_view kCaptionPolyline = "回転処理　多角線";

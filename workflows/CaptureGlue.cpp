@@ -136,7 +136,14 @@ void ExportPick(const std::string& tempFileName) {
 }
 
 bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TEchoedUcs& ucs) {
-  if (!FileExists(tempFileName)) return false;
+  const TSegmentSource source = ReadAndProject(tempFileName, ucs);
+  if (source == TSegmentSource::None) return false;
+  ShowMeasurement(dialog, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
+  return true;
+}
+
+TSegmentSource ReadAndProject(const std::string& tempFileName, const TEchoedUcs& ucs) {
+  if (!FileExists(tempFileName)) return TSegmentSource::None;
   try {
     ReadDxfEntities(tempFileName);
   } catch (...) {
@@ -145,14 +152,12 @@ bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, c
     PolylineCount = 0;
     throw;
   }
-  const TSegmentSource source = ProjectEntityStore(ChooseUcs(ucs, ExportedUcs()));
-  if (source == TSegmentSource::None) return false;
-  ShowMeasurement(dialog, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
-  return true;
+  return ProjectEntityStore(ChooseUcs(ucs, ExportedUcs()));
 }
 
 void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first, TPoint3D second) {
-  const TMeasurementTexts texts = MeasurementTexts(polyline, first, second);
+  const TMeasurementTexts texts =
+      MeasurementTexts(polyline, first, second, FrameOf(dialog.Convention, DxfHeader.Angles));
   SetWindowUtf8(dialog.Form, texts.CaptionUtf8);
   SetWindowAnsi(dialog.eKyori, texts.Kyori);
   SetWindowAnsi(dialog.eKakudo, texts.Kakudo);
@@ -164,14 +169,21 @@ void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first,
   SetWindowAnsi(dialog.eByo2, texts.Byo);
 }
 
-void Button4Click(const TDialogFields& dialog) {
+void PickAndExport(const TDialogFields& dialog,
+                   const std::function<void(const std::string& tempFileName, const TEchoedUcs& ucs)>& useExport) {
   const std::string tempFileName = PrepareTempDxfName();
   RequireAcadReady();
   const TClipboardKeeper keeper;  // the user's clipboard comes back when the capture ends, however it ends
   const TEchoedUcs ucs = QueryUcs();
   if (!PickOneObject(dialog.Form)) return;  // the dialog is gone: nothing more to show it in
   ExportPick(tempFileName);
-  ReadAndShow(dialog, tempFileName, ucs);
+  useExport(tempFileName, ucs);
+}
+
+void Button4Click(const TDialogFields& dialog) {
+  PickAndExport(dialog, [&](const std::string& tempFileName, const TEchoedUcs& ucs) {
+    ReadAndShow(dialog, tempFileName, ucs);
+  });
 }
 
 }  // namespace swivex

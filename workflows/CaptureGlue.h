@@ -2,6 +2,7 @@
 // the dialog. The steps are public so that the benchmark can time them one by one; Button4Click runs them all.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -36,9 +37,17 @@ void ExportPick(const std::string& tempFileName);
 
 // Step 8: read, project and show. False when there was no file, or nothing in it to measure.
 bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TEchoedUcs& ucs);
+// Its first half: read the export into the entity store and project it; None when there was no file, or nothing
+// in it to measure.
+TSegmentSource ReadAndProject(const std::string& tempFileName, const TEchoedUcs& ucs);
 
 // The caption and the current-value fields, and the same degrees, minutes and seconds in the new-angle row.
 void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first, TPoint3D second);
+
+// Steps 1 to 7, one pick and its export as 取込 makes them, then `useExport` with the export's name and the UCS
+// while the user's clipboard is still kept aside. Nothing more when the dialog goes during the wait.
+void PickAndExport(const TDialogFields& dialog,
+                   const std::function<void(const std::string& tempFileName, const TEchoedUcs& ucs)>& useExport);
 
 // The click handler of "取込".
 void Button4Click(const TDialogFields& dialog);

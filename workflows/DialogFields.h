@@ -1,8 +1,10 @@
-// The dialog as the workflows see it: the form and its nine edit fields. The dialog owns the windows; the
-// workflows only read and write their texts.
+// The dialog as the workflows see it: the form, its nine edit fields and the angle convention their directions
+// are shown and typed in. The dialog owns the windows; the workflows only read and write their texts.
 #pragma once
 
 #include <windows.h>
+
+#include "geometry/AngleConvention.h"
 
 namespace swivex {
 
@@ -17,6 +19,7 @@ struct TDialogFields {
   HWND eFun2 = nullptr;
   HWND eByo2 = nullptr;
   HWND eKakudo2 = nullptr;  // new angle, decimal degrees
+  TAngleConvention Convention = TAngleConvention::Math;
 };
 
 }  // namespace swivex

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "geometry/Angles.h"
+#include "text/FieldText.h"
 #include "text/NumText.h"
 #include "workflows/RedrawSettings.h"
 
@@ -62,9 +63,23 @@ std::string FormatWidthPair(double start, double end) {
 }  // namespace
 
 double NewDirectionDegrees(std::string_view degrees, std::string_view minutes, std::string_view seconds) {
-  const std::int32_t d = StrToInt(degrees);
-  const std::int32_t m = StrToInt(minutes);
-  const double s = StrToFloat(seconds);
+  // An angle in the degrees field alone, whole or decimal, with the minutes and seconds empty or zero, is taken
+  // as it is; otherwise the degrees must be whole, and their error is the one reported.
+  const bool degreesAlone = FieldIsEmptyOrZero(minutes) && FieldIsEmptyOrZero(seconds);
+  std::int32_t d = 0;
+  try {
+    d = FieldToInt(degrees);
+  } catch (const TConvertError&) {
+    if (!degreesAlone) throw;
+    try {
+      return FieldToFloat(degrees);
+    } catch (const TConvertError&) {
+    }
+    throw;
+  }
+  if (degreesAlone) return DmsToDeg(d, 0, 0.0);
+  const std::int32_t m = FieldToInt(minutes);
+  const double s = FieldToFloat(seconds);
   return DmsToDeg(d, m, s);
 }
 

@@ -16,8 +16,9 @@
 
 namespace swivex {
 
-// DmsToDeg of the three new-angle texts, read in the order degrees, minutes, seconds; raises TConvertError on the
-// first that does not convert.
+// DmsToDeg of the three new-angle texts, read in the order degrees, minutes, seconds (full-width digits, signs,
+// full stop and blanks read as ASCII); raises TConvertError on the first that does not convert. With the minutes
+// and seconds empty or zero, the degrees may be a decimal angle, taken as it is.
 double NewDirectionDegrees(std::string_view degrees, std::string_view minutes, std::string_view seconds);
 
 // p turned about pivot by tau: same distance from the pivot, direction DirAngle + tau (z is 0).

@@ -131,6 +131,19 @@ TEST_F(EntityStoreTest, SlotsBeyondTheFirstHundredStartClean) {
   EXPECT_TRUE(Polylines[149].Layer.View().empty());
 }
 
+TEST_F(EntityStoreTest, HeaderAnglesOfTheDrawing) {
+  // $ANGBASE in radians as AutoCAD writes it, $ANGDIR 1 clockwise; a value beyond 0 and 1 or no number is no value.
+  const std::string ends = "0|ENDSEC|0|EOF";
+  ReadDxfBytes(Dxf("0|SECTION|2|HEADER|9|$ANGBASE|50|1.570796326794897|9|$ANGDIR|70|     1|" + ends));
+  const TDrawingAngles& a = DxfHeader.Angles;
+  EXPECT_TRUE(a.HasBase && a.HasDirection);
+  EXPECT_EQ(a.BaseRadians, 1.570796326794897);
+  EXPECT_EQ(a.Direction, 1);
+  ReadDxfBytes(Dxf("0|SECTION|2|HEADER|9|$ANGBASE|50|x|9|$ANGDIR|70|2|" + ends));
+  EXPECT_FALSE(a.HasBase || a.HasDirection);
+  EXPECT_TRUE(DrawingAnglesMissing(a));
+}
+
 TEST_F(EntityStoreTest, HeaderOfTheLastRead) {
   // The current-object settings, a variable of no interest between them, a point whose z does not convert and
   // a colour that is no number: those two keep their defaults, the read goes on.

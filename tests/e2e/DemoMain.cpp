@@ -116,6 +116,15 @@ int wmain(int argc, wchar_t** argv) {
     if (!scale.empty()) {
       PrintClientSize(s, scale);
       Screenshot(scale);
+      // The widest texts the fields show: a sign and three digits of degrees, signed minutes, six decimals of
+      // signed seconds, every digit of which must be readable.
+      for (int id : {IdDo, IdDo2}) s.SetField(id, L"-229");
+      for (int id : {IdFun, IdFun2}) s.SetField(id, L"-59");
+      for (int id : {IdByo, IdByo2}) s.SetField(id, L"-59.999999");
+      for (int id : {IdKakudo, IdKakudo2}) s.SetField(id, L"-139.84222222");
+      s.SetField(IdKyori, L"12345.678901");
+      Sleep(500);
+      Screenshot(scale + L"-widest");
     }
     if (shortRun) return 0;
 

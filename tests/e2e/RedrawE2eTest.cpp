@@ -36,14 +36,15 @@ TEST(RedrawE2e, PolylineToZeroDegreesWithTheTypedLength) {
   ExpectPoint(drawn[0].Points[1], 2, 0);
   ExpectPoint(drawn[1].Points[1], 5, 0);
 
-  // A field that is not a number (full-width digits are not digits): the conversion error in a box, nothing sent,
-  // the shown angle kept. Which field is an integer and which a real: the workflow's unit cases.
+  // A field that is not a number (full-width digits are, a full-width letter is not): the conversion error in a
+  // box with the text as typed, nothing sent, the shown angle kept. Which field is an integer and which a real: the
+  // workflow's unit cases.
   before = s.CopyData().size();
-  SetNewAngle(s, L"１２", L"0", L"0");
+  SetNewAngle(s, L"１２ａ", L"0", L"0");
   const auto boxes = s.Press(IdButton1);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Caption, L"角度を変更する");
-  EXPECT_EQ(boxes[0].Text, L"'１２' は整数ではありません.");
+  EXPECT_EQ(boxes[0].Text, L"'１２ａ' は整数ではありません.");
   EXPECT_EQ(s.CopyData().size(), before);
   EXPECT_EQ(s.Field(IdKakudo2), L" 0.00000000");
 }

@@ -1,5 +1,6 @@
 // The rotation dialog in this process under Wine: the form's frame and place, the control table (kinds, captions,
-// positions, tab order, limits, font), the empty fields after creation, the layout on a monitor of another DPI,
+// positions, tab order, limits, fonts), the empty fields after creation, the layout on a monitor of another DPI
+// with the widest values readable at each, the window menu's angle items,
 // the saved place, and the application window that carries the task bar entry "角度を変更する", hands activation
 // to the dialog and closes it.
 #include <windows.h>
@@ -7,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/ApplicationWindow.h"
 #include "app/ControlIds.h"
 #include "app/SwivexForm.h"
+#include "app/SystemMenu.h"
 #include "app/WindowPlace.h"
 
 namespace swivex {
@@ -99,12 +102,15 @@ TEST_F(DialogTest, FormFrameCaptionPlaceAndTopmost) {
   EXPECT_EQ(frame.left, 192);
   EXPECT_EQ(frame.top, 117);
 
-  LOGFONTW font{};
-  ASSERT_EQ(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Item(IdKyori), WM_GETFONT, 0, 0)), sizeof font, &font),
-            static_cast<int>(sizeof font));
-  EXPECT_STREQ(font.lfFaceName, L"ＭＳ Ｐゴシック");
-  EXPECT_EQ(font.lfHeight, -12);
-  EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+  // The form's font on its labels and buttons; the fixed-pitch one of the same height in the number fields.
+  for (const auto& [id, face] : {std::pair{IdLabel3, L"ＭＳ Ｐゴシック"}, std::pair{IdKyori, L"ＭＳ ゴシック"}}) {
+    LOGFONTW font{};
+    ASSERT_EQ(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Item(id), WM_GETFONT, 0, 0)), sizeof font, &font),
+              static_cast<int>(sizeof font));
+    EXPECT_STREQ(font.lfFaceName, face);
+    EXPECT_EQ(font.lfHeight, -12);
+    EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+  }
 }
 
 TEST_F(DialogTest, ControlTableAndEmptyFields) {
@@ -201,6 +207,61 @@ TEST_F(DialogTest, MovedToAMonitorOfAnotherDpiItLaysItselfOutAgain) {
   EXPECT_EQ(r.left, 126);
   EXPECT_EQ(r.right, 195);
   EXPECT_EQ(fontHeight(Item(IdKyori)), -12);
+  SetWindowPos(form, nullptr, frame.left, frame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window menu's 角度の基準 with the mathematical angle checked at a first start, and 角度を図形から取得....
+TEST_F(DialogTest, WindowMenuOffersTheAngleConventionsAndTheAngleOfAnObject) {
+  const HMENU menu = GetSystemMenu(Form->Handle(), FALSE);
+  HMENU conventions = nullptr;
+  wchar_t text[64] = {};
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    if (std::wstring(text) == L"角度の基準") conventions = GetSubMenu(menu, i);
+  }
+  ASSERT_NE(conventions, nullptr);
+  const std::pair<UINT, const wchar_t*> items[] = {{kSysCommandMathAngle, L"数学角（東から反時計回り）"},
+                                                   {kSysCommandBearing, L"方向角（北から時計回り）"},
+                                                   {kSysCommandDrawingAngles, L"図面の設定（ANGBASE/ANGDIR）"}};
+  for (const auto& [command, caption] : items) {
+    GetMenuStringW(conventions, command, text, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(text, caption);
+    EXPECT_EQ((GetMenuState(conventions, command, MF_BYCOMMAND) & MF_CHECKED) != 0,
+              command == kSysCommandMathAngle);
+  }
+  GetMenuStringW(menu, kSysCommandAngleFromObject, text, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"角度を図形から取得...");
+}
+
+// Every digit of the widest value each field shows fits inside the field's text rectangle, at 96, 120 and 144 dpi.
+TEST_F(DialogTest, WidestValuesFitTheirFieldsAtEachDpi) {
+  const HWND form = Form->Handle();
+  RECT frame{};
+  GetWindowRect(form, &frame);
+  struct TWidest {
+    int Id;
+    const wchar_t* Text;
+  };
+  const TWidest widest[] = {{IdDo, L"-229"},        {IdFun, L"-59"},          {IdByo, L"-59.999999"},
+                            {IdDo2, L"-229"},       {IdFun2, L"-59"},         {IdByo2, L"-59.999999"},
+                            {IdKakudo, L"-139.84222222"}, {IdKakudo2, L"-139.84222222"}, {IdKyori, L"12345.678901"}};
+  for (int dpi : {120, 144, 96}) {
+    RECT suggested{100, 50, 100 + MulDiv(274, dpi, 96), 50 + MulDiv(170, dpi, 96)};
+    AdjustWindowRectEx(&suggested, GetWindowLongW(form, GWL_STYLE), FALSE, GetWindowLongW(form, GWL_EXSTYLE));
+    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    for (const TWidest& w : widest) {
+      const HWND field = Item(w.Id);
+      RECT room{};
+      SendMessageW(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+      const HDC dc = GetDC(field);
+      const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(field, WM_GETFONT, 0, 0)));
+      SIZE extent{};
+      GetTextExtentPoint32W(dc, w.Text, static_cast<int>(wcslen(w.Text)), &extent);
+      SelectObject(dc, old);
+      ReleaseDC(field, dc);
+      EXPECT_LE(extent.cx, room.right - room.left) << dpi << " dpi, field " << w.Id;
+    }
+  }
   SetWindowPos(form, nullptr, frame.left, frame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

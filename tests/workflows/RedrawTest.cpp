@@ -58,8 +58,22 @@ TEST(NewDirectionDegrees, ReadsDegreesMinutesSecondsInOrder) {
     EXPECT_EQ(e.Kind(), TNumberKind::Real);
     EXPECT_EQ(e.Text(), "abc");
   }
-  EXPECT_THROW(NewDirectionDegrees("1.5", "0", "0"), TConvertError);
   EXPECT_THROW(NewDirectionDegrees("1", "2x", "0"), TConvertError);
+}
+
+TEST(NewDirectionDegrees, DegreesAloneMayBeDecimalAndDigitsFullWidth) {
+  EXPECT_EQ(NewDirectionDegrees("1.5", "0", "0"), 1.5);
+  EXPECT_EQ(NewDirectionDegrees("229.842222", "", ""), 229.842222);
+  EXPECT_EQ(NewDirectionDegrees("-45", "", "0.0"), -45.0);
+  EXPECT_EQ(NewDirectionDegrees("\x82\x53\x82\x54", "\x82\x52\x82\x4F", "\x82\x4F\x81\x44\x82\x4F"), 45.5);
+  // Decimal degrees beside minutes: the whole-number error of the degrees, as before.
+  try {
+    NewDirectionDegrees("1.5", "1", "0");
+    FAIL() << "no conversion error";
+  } catch (const TConvertError& e) {
+    EXPECT_EQ(e.Kind(), TNumberKind::Integer);
+    EXPECT_EQ(e.Text(), "1.5");
+  }
 }
 
 TEST_F(RedrawTest, PolylineTakesTheNewDirectionAndTypedLength) {
