@@ -10,6 +10,7 @@
 #include "cadlink/AcadLink.h"
 #include "cadlink/AcadStatus.h"
 #include "workflows/CaptureGlue.h"
+#include "workflows/LeftOut.h"
 #include "workflows/RedrawGlue.h"
 
 namespace swivex {
@@ -218,6 +219,8 @@ void TSwivexF::OnButton(int id) {
       else Button1Click(Fields_);
     } catch (const TAcadUnavailable& e) {
       ShowAcadNotice(form, GetDlgItem(form, id), e.Failure());
+    } catch (const TObjectsLeftOut& e) {
+      ShowNotice(form, GetDlgItem(form, id), kLeftOutTitle, LeftOutText(e.What()));
     } catch (...) {
       ShowActionError(form);
     }

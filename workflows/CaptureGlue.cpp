@@ -5,6 +5,7 @@
 #include "cadlink/ClipboardKeeper.h"
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
+#include "workflows/LeftOut.h"
 #include "workflows/WinText.h"
 
 namespace swivex {
@@ -145,10 +146,12 @@ bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, c
     PolylineCount = 0;
     throw;
   }
-  const TSegmentSource source = ProjectEntityStore(ChooseUcs(ucs, ExportedUcs()));
-  if (source == TSegmentSource::None) return false;
-  ShowMeasurement(dialog, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
-  return true;
+  std::int32_t meshes = 0;
+  const TSegmentSource source = ProjectEntityStore(ChooseUcs(ucs, ExportedUcs()), &meshes);
+  if (source != TSegmentSource::None)
+    ShowMeasurement(dialog, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
+  if (meshes > 0) throw TObjectsLeftOut(TLeftOut::Mesh);
+  return source != TSegmentSource::None;
 }
 
 void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first, TPoint3D second) {

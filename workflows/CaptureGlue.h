@@ -34,7 +34,8 @@ std::optional<TUcs> ExportedUcs();
 // Steps 6 and 7: the export of the picked object when the history shows a finished selection.
 void ExportPick(const std::string& tempFileName);
 
-// Step 8: read, project and show. False when there was no file, or nothing in it to measure.
+// Step 8: read, project and show. False when there was no file, or nothing in it to measure. A mesh in the file
+// is not measured: TObjectsLeftOut once the rest is shown.
 bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TEchoedUcs& ucs);
 
 // The caption and the current-value fields, and the same degrees, minutes and seconds in the new-angle row.

@@ -3,10 +3,12 @@
 #include <string>
 
 #include "cadlink/AcadLink.h"
+#include "cadlink/ClipboardKeeper.h"
 #include "geometry/Angles.h"
 #include "text/NumText.h"
 #include "win32/CodePage.h"
 #include "workflows/CaptureGlue.h"
+#include "workflows/LeftOut.h"
 #include "workflows/Redraw.h"
 #include "workflows/WinText.h"
 
@@ -17,9 +19,17 @@ void Button1Click(const TDialogFields& dialog) {
       NewDirectionDegrees(GetWindowAnsi(dialog.eDo2), GetWindowAnsi(dialog.eFun2), GetWindowAnsi(dialog.eByo2));
   SetWindowAnsi(dialog.eKakudo2, FormatDegrees(degrees));
   RequireAcadReady();
-  SendRedrawCommands(
+  // The UCS now: the user may have changed it since the capture. Asked only when there is something to draw.
+  std::optional<TUcs> typingUcs;
+  if (PolylineCount > 0 || LineCount > 0) {
+    const TClipboardKeeper keeper;  // the UCS echoes come through the clipboard
+    typingUcs = ChooseUcs(QueryUcs(), CapturedUcs);
+  }
+  const std::int32_t leftOut = SendRedrawCommands(
       DegToRad(degrees), [&] { return StrToFloat(GetWindowAnsi(dialog.eKyori)); },
-      [](const std::string& command) { AcadSendCommand(AnsiToWide(command)); });  // a layer name may be Shift-JIS
+      [](const std::string& command) { AcadSendCommand(AnsiToWide(command)); },  // a layer name may be Shift-JIS
+      typingUcs);
+  if (leftOut > 0) throw TObjectsLeftOut(TLeftOut::OutsideUcsPlane);
 }
 
 }  // namespace swivex
