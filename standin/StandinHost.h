@@ -64,6 +64,7 @@ enum class THostState {
   ChpropSelect, ChpropProperty, ChpropColor, ChpropLayer, ChpropLinetype, ChpropLtScale, ChpropLineweight,
   ChpropThickness,
   UndoOption,
+  Poly3DFirst, Poly3DNext,
 };
 
 // One step that U takes back: what the drawing was before a command (or before UNDO BEgin for a group). Objects
