@@ -17,6 +17,9 @@ inline std::string Scenario(const std::string& objects, const std::string& pick 
   return objects + "\n" + pick + "\n";
 }
 
+// 作成 asks AutoCAD for the UCS (UCSORG, UCSXDIR, UCSYDIR) before it draws anything.
+inline constexpr std::size_t kUcsQueries = 3;
+
 // The index of the first WM_COPYDATA from `from` on whose text equals command, or -1.
 inline int FindCommand(const std::vector<TCopyData>& entries, const std::string& commandUtf8, std::size_t from = 0) {
   for (std::size_t i = from; i < entries.size(); ++i)

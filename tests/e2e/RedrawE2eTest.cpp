@@ -17,15 +17,16 @@ TEST(RedrawE2e, PolylineToZeroDegreesWithTheTypedLength) {
   EXPECT_TRUE(s.Press(IdButton1).empty());
   EXPECT_EQ(s.Field(IdKakudo2), L" 0.00000000");
   auto entries = s.CopyData();
-  ASSERT_EQ(entries.size(), before + 1);
-  ExpectUnicodeBytes(entries[before], L"\x03PLINE _non 0.000000,0.000000 _non 2.000000,0.000000 _non 2.000000,-1.000000 \r");
+  ASSERT_EQ(entries.size(), before + kUcsQueries + 1);
+  ExpectUnicodeBytes(entries[before], L"\x03UCSORG ");
+  ExpectUnicodeBytes(entries[before + kUcsQueries], L"\x03PLINE _non 0.000000,0.000000 _non 2.000000,0.000000 _non 2.000000,-1.000000 \r");
 
   s.SetField(IdKyori, L"5");
   before = entries.size();
   s.Press(IdButton1);
   entries = s.CopyData();
-  ASSERT_EQ(entries.size(), before + 1);
-  ExpectUnicodeBytes(entries[before], L"\x03PLINE _non 0.000000,0.000000 _non 5.000000,0.000000 _non 2.000000,-1.000000 \r");
+  ASSERT_EQ(entries.size(), before + kUcsQueries + 1);
+  ExpectUnicodeBytes(entries[before + kUcsQueries], L"\x03PLINE _non 0.000000,0.000000 _non 5.000000,0.000000 _non 2.000000,-1.000000 \r");
 
   const auto drawn = NewObjects(s);
   ASSERT_EQ(drawn.size(), 2u);
@@ -60,11 +61,12 @@ TEST(RedrawE2e, OneLineAndTwoLinesTurnAboutTheFirstStart) {
   EXPECT_TRUE(s.Press(IdButton1).empty());
   const auto entries = s.CopyData();
   // Two commands: one UNDO group around them.
-  ASSERT_EQ(entries.size(), before + 4);
-  ExpectUnicodeBytes(entries[before], L"\x03_.UNDO _BE ");
-  ExpectUnicodeBytes(entries[before + 1], L"\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r");
-  ExpectUnicodeBytes(entries[before + 2], L"\x03LINE _non 1.000000,-1.000000 _non 3.000000,-1.000000 \r");
-  ExpectUnicodeBytes(entries[before + 3], L"\x03_.UNDO _E ");
+  ASSERT_EQ(entries.size(), before + kUcsQueries + 4);
+  const std::size_t drawing = before + kUcsQueries;
+  ExpectUnicodeBytes(entries[drawing], L"\x03_.UNDO _BE ");
+  ExpectUnicodeBytes(entries[drawing + 1], L"\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r");
+  ExpectUnicodeBytes(entries[drawing + 2], L"\x03LINE _non 1.000000,-1.000000 _non 3.000000,-1.000000 \r");
+  ExpectUnicodeBytes(entries[drawing + 3], L"\x03_.UNDO _E ");
   const auto drawn = NewObjects(s);
   ASSERT_EQ(drawn.size(), 2u);
   ExpectPoint(drawn[0].Points[0], 1, 1);
@@ -85,7 +87,7 @@ TEST(RedrawE2e, ThirtyVertexPolylineTurnsWhole) {
   SetNewAngle(s, L"120", L"30", L"0");
   const std::size_t before = s.CopyData().size();
   s.Press(IdButton1);
-  const auto commands = s.Commands(before);
+  const auto commands = s.Commands(before + kUcsQueries);
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_GT(commands[0].size(), 255u);
   EXPECT_EQ(std::count(commands[0].begin(), commands[0].end(), ' '), 61);  // after PLINE, each _non and point
