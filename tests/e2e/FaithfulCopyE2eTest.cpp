@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 
 #include "E2eChecks.h"
 
@@ -24,7 +25,7 @@ std::string Oracle(const TSession& s, const std::string& name, double degrees, d
   std::filesystem::copy_file(std::filesystem::path(s.Folder() + L"host\\drawing.json"),
                              std::filesystem::path(folder + L"drawing.json"));
   std::ofstream(std::filesystem::path(folder + L"case.json"))
-      << "{\"degrees\": " << degrees << ", \"length\": " << length << "}\n";
+      << std::setprecision(17) << "{\"degrees\": " << degrees << ", \"length\": " << length << "}\n";
   // A Linux program started from Wine: its exit code does not come back, its result file does.
   std::wstring command = Widen(std::string(SWIVEX_ORACLE_PYTHON) + " " + SWIVEX_ORACLE_SCRIPT + " " + folderLinux);
   STARTUPINFOW si{};
@@ -124,14 +125,19 @@ TEST(FaithfulCopyE2e, FittedPolylinesDrawTheirCurvesAndAMeshIsRefused) {
   CaptureAll(s);
   ExpectMeasurement(s, L"回転処理　多角線", L"3.162278", L"18.43494882", L"18", L"26", L"5.815763");
   SetNewAngle(s, L"-20", L"0", L"0");
+  s.SetField(IdKyori, L"10");
   EXPECT_TRUE(s.Press(IdButton1).empty());
-  EXPECT_EQ(Oracle(s, "fitted", -20, 3.162278), "ok 2\n");
+  EXPECT_EQ(Oracle(s, "fitted", -20, 10), "ok 2\n");
 
   s.HostControl("polyline 0,30,0 5,30,0 0,35,0 5,35,0 flags=16");
-  s.HostControl("pick 2 150");
+  s.HostControl("pick 4 150");  // after the two originals and their copies
   EXPECT_TRUE(s.Press(IdButton2).empty());
   EXPECT_EQ(VisibleNotice(s), L"ポリゴン メッシュとポリフェイス メッシュは回転できません。表示は前の値のままです。");
-  ExpectMeasurement(s, L"回転処理　多角線", L"3.162278", L"18.43494882", L"18", L"26", L"5.815763");
+  const TFields kept = ReadFields(s);
+  EXPECT_EQ(kept.Kakudo, L"18.43494882");
+  EXPECT_EQ(kept.Byo, L"5.815763");
+  EXPECT_EQ(kept.Kyori, L"10");
+  EXPECT_EQ(kept.Do2, L"-20");
 }
 
 // 3D polylines, one closed, are copied with 3DPOLY: every vertex keeps its height.
