@@ -19,6 +19,13 @@ void Button1Click(const TDialogFields& dialog) {
       NewDirectionDegrees(GetWindowAnsi(dialog.eDo2), GetWindowAnsi(dialog.eFun2), GetWindowAnsi(dialog.eByo2));
   SetWindowAnsi(dialog.eKakudo2, FormatDegrees(degrees));
   RequireAcadReady();
+  // A 距 that is no number is reported before anything is typed (the polylines read it again, each for itself).
+  const auto readLength = [&] { return StrToFloat(GetWindowAnsi(dialog.eKyori)); };
+  for (std::int32_t i = 0; i < PolylineCount; ++i)
+    if (Polylines[static_cast<std::size_t>(i)].VertexCount >= 2) {
+      readLength();
+      break;
+    }
   // The UCS now: the user may have changed it since the capture. Asked only when there is something to draw.
   std::optional<TUcs> typingUcs;
   if (PolylineCount > 0 || LineCount > 0) {
@@ -26,7 +33,7 @@ void Button1Click(const TDialogFields& dialog) {
     typingUcs = ChooseUcs(QueryUcs(), CapturedUcs);
   }
   const std::int32_t leftOut = SendRedrawCommands(
-      DegToRad(degrees), [&] { return StrToFloat(GetWindowAnsi(dialog.eKyori)); },
+      DegToRad(degrees), readLength,
       [](const std::string& command) { AcadSendCommand(AnsiToWide(command)); },  // a layer name may be Shift-JIS
       typingUcs);
   if (leftOut > 0) throw TObjectsLeftOut(TLeftOut::OutsideUcsPlane);
