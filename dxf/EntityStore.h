@@ -122,8 +122,9 @@ struct TStyleRec {
   double Height = 0.0;
 };
 
-// Module state of the DXF-reading subsystem. Only the reader writes the arrays' sizes and the counters; the
-// capture rewrites the x and y of line points and polyline vertices in place.
+// Module state of the DXF-reading subsystem. Only the reader writes the arrays' sizes and fills them; the capture
+// then leaves in place what the polylines draw, in world coordinates (meshes out of PolylineCount, spline frames
+// out of their polylines).
 extern std::vector<TLineRec> Lines;
 extern std::vector<TTextRec> Texts;
 extern std::vector<TArcRec> Arcs;
