@@ -120,6 +120,9 @@ void DropFrameVertices(TPolylineRec& p) {
 }
 
 void PlanarToWorld(TPolylineRec& p) {
+  // An extrusion direction of length zero (or not finite) names no plane: the world's is the one meant.
+  const double length = std::sqrt(Dot(p.Normal, p.Normal));
+  if (!(length > 0) || !std::isfinite(length)) p.Normal = {0.0, 0.0, 1.0};
   const TOcsAxes axes = OcsAxes(p.Normal);
   for (std::int32_t i = 0; i < p.VertexCount; ++i) {
     TPoint3D& v = p.Vertices[static_cast<std::size_t>(i)];

@@ -141,10 +141,14 @@ TEST_F(ProjectEntityStoreTest, ObjectCoordinatesMeshesAndSplineFrames) {
   Polylines[2].Flags = 4;
   Polylines[2].VertexFlags = {16, 16, 8, 8, 16};
   Polylines[2].Bulges = {0, 0, 0.1, 0.2, 0};
+  AddPolyline({{1, 2, 0}, {3, 4, 0}});
+  Polylines[3].Normal = {0, 0, 0};  // names no plane: the world's
   std::int32_t meshes = 0;
   EXPECT_EQ(ProjectEntityStore(kWorld, &meshes), TSegmentSource::Polyline);
   EXPECT_EQ(meshes, 1);
-  ASSERT_EQ(PolylineCount, 2);
+  ASSERT_EQ(PolylineCount, 3);
+  EXPECT_EQ(Polylines[2].Vertices[1].y, 4);
+  EXPECT_EQ(Polylines[2].Normal.z, 1);
   EXPECT_EQ(Polylines[0].Vertices[1].x, 110);
   EXPECT_EQ(Polylines[0].Vertices[1].z, -2);
   EXPECT_EQ(RefSegment.Second.x - RefSegment.First.x, 10);
