@@ -37,7 +37,6 @@ HWND CreateNoticeWindow(HWND form) {
   TTTOOLINFOW ti = ToolInfo(form, const_cast<wchar_t*>(L""));
   SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
-  SendMessageW(tip, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(L"AutoCAD を使えません"));
   SetPropW(form, kNoticeProperty, tip);
   return tip;
 }
@@ -57,10 +56,16 @@ std::string AcadNoticeText(TAcadFailure failure) {
 }
 
 void ShowAcadNotice(HWND form, HWND button, TAcadFailure failure) {
+  ShowNotice(form, button, "AutoCAD を使えません", AcadNoticeText(failure));
+}
+
+void ShowNotice(HWND form, HWND button, const std::string& titleUtf8, const std::string& textUtf8) {
   HWND tip = NoticeWindow(form);
   if (!tip || !IsWindow(tip)) tip = CreateNoticeWindow(form);
   if (!tip) return;
-  const std::wstring text = Utf8ToWide(AcadNoticeText(failure));
+  const std::wstring title = Utf8ToWide(titleUtf8);
+  SendMessageW(tip, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(title.c_str()));
+  const std::wstring text = Utf8ToWide(textUtf8);
   TTTOOLINFOW ti = ToolInfo(form, text.c_str());
   SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
   SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));

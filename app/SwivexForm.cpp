@@ -12,6 +12,7 @@
 #include "cadlink/AcadStatus.h"
 #include "workflows/AngleGlue.h"
 #include "workflows/CaptureGlue.h"
+#include "workflows/LeftOut.h"
 #include "workflows/RedrawGlue.h"
 
 namespace swivex {
@@ -247,6 +248,8 @@ void TSwivexF::RunAction(void (*action)(const TDialogFields&), HWND anchor) {
       action(Fields_);
     } catch (const TAcadUnavailable& e) {
       ShowAcadNotice(form, anchor, e.Failure());
+    } catch (const TObjectsLeftOut& e) {
+      ShowNotice(form, anchor, kLeftOutTitle, LeftOutText(e.What()));
     } catch (...) {
       ShowActionError(form);
     }

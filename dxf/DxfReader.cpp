@@ -101,6 +101,7 @@ void StartPolyline(TReaderState& state) {
   rec.ConstantWidth = 0.0;
   rec.Elevation = 0.0;
   rec.Props = TEntityProps{};
+  rec.Normal = TPoint3D{0.0, 0.0, 1.0};
   state.DefaultStartWidth = state.DefaultEndWidth = 0.0;
 }
 
@@ -127,6 +128,18 @@ T& OfLastVertex(const TPolylineRec& rec, std::vector<T>& values) {
 
 void SetVertexY(TPolylineRec& rec, TPairValue& v) {
   if (rec.VertexCount > 0) OfLastVertex(rec, rec.Vertices).y = v.Real();
+}
+
+void SetVertexZ(TPolylineRec& rec, TPairValue& v) {
+  if (rec.VertexCount > 0) OfLastVertex(rec, rec.Vertices).z = v.Real();
+}
+
+// Groups 210, 220 and 230 of a polyline: its extrusion direction, the z axis of its OCS; false for others.
+bool NormalGroup(TPolylineRec& rec, std::int32_t code, TPairValue& v) {
+  double* component = code == 210 ? &rec.Normal.x : code == 220 ? &rec.Normal.y : code == 230 ? &rec.Normal.z : nullptr;
+  if (component == nullptr) return false;
+  *component = v.Real();
+  return true;
 }
 
 // A value that does not convert leaves field as it was.
@@ -278,7 +291,9 @@ void PolylineGroup(TReaderState& state, std::int32_t code, TPairValue& v) {
     case 30: rec.Elevation = v.Real(); break;
     case 40: state.DefaultStartWidth = v.Real(); break;
     case 41: state.DefaultEndWidth = v.Real(); break;
-    default: PropsGroup(rec.Props, code, v); break;
+    default:
+      if (!NormalGroup(rec, code, v)) PropsGroup(rec.Props, code, v);
+      break;
   }
 }
 
@@ -288,6 +303,7 @@ void VertexGroup(const TReaderState& state, std::int32_t code, TPairValue& v, in
   switch (code) {
     case 10: AddVertexX(state, *rec, v, codeLine); break;
     case 20: SetVertexY(*rec, v); break;
+    case 30: SetVertexZ(*rec, v); break;
     case 70: if (rec->VertexCount > 0) OfLastVertex(*rec, rec->VertexFlags) = v.Int(); break;
     default: VertexValueGroup(*rec, code, v); break;
   }
@@ -304,7 +320,7 @@ void LwPolylineGroup(const TReaderState& state, std::int32_t code, TPairValue& v
     case 38: rec.Elevation = v.Real(); break;
     case 43: rec.ConstantWidth = v.Real(); break;
     default:
-      if (!VertexValueGroup(rec, code, v)) PropsGroup(rec.Props, code, v);
+      if (!VertexValueGroup(rec, code, v) && !NormalGroup(rec, code, v)) PropsGroup(rec.Props, code, v);
       break;
   }
 }

@@ -85,7 +85,8 @@ struct TCircleRec {
 // One POLYLINE with its VERTEX entities, or one LWPOLYLINE. The per-vertex vectors all hold VertexCount
 // entries; a value the file does not give is 0 (a POLYLINE's widths default to its header's 40 and 41).
 struct TPolylineRec {
-  std::vector<TPoint3D> Vertices;          // x 10, y 20; z always 0
+  std::vector<TPoint3D> Vertices;          // x 10, y 20, z 30 (a VERTEX's; 0 for an LWPOLYLINE); in the object's
+                                           // coordinate system (OCS) but for a 3D polyline's, which are world
   std::vector<std::int32_t> VertexFlags;   // 70 of each VERTEX; 0 for an LWPOLYLINE
   std::vector<double> Bulges;              // 42: tan of a quarter of the segment's arc angle, + counter-clockwise
   std::vector<double> StartWidths;         // 40
@@ -96,9 +97,14 @@ struct TPolylineRec {
   double ConstantWidth = 0.0;              // 43 of an LWPOLYLINE
   double Elevation = 0.0;                  // 38 of an LWPOLYLINE, 30 of a POLYLINE header
   TEntityProps Props;                      // of the LWPOLYLINE or the POLYLINE header
+  TPoint3D Normal{0.0, 0.0, 1.0};          // 210, 220, 230: the z axis of the OCS; bulges turn about it
 };
 
 inline constexpr std::int32_t kPolylineClosed = 1;
+inline constexpr std::int32_t kPolyline3D = 8;            // a 3D polyline: world vertices, no arcs
+inline constexpr std::int32_t kPolygonMesh = 16;          // POLYLINE flags of the meshes, which draw no path
+inline constexpr std::int32_t kPolyfaceMesh = 64;
+inline constexpr std::int32_t kVertexSplineFrame = 16;    // a VERTEX of the spline frame, which is not drawn
 
 // Adds a vertex with its per-vertex values, keeping the vectors and VertexCount in step. The caller keeps to
 // kMaxVertices (the reader fails a read that would pass it).
@@ -117,8 +123,9 @@ struct TStyleRec {
   double Height = 0.0;
 };
 
-// Module state of the DXF-reading subsystem. Only the reader writes the arrays' sizes and the counters; the
-// capture rewrites the x and y of line points and polyline vertices in place.
+// Module state of the DXF-reading subsystem. Only the reader writes the arrays' sizes and fills them; the capture
+// then leaves in place what the polylines draw, in world coordinates (meshes out of PolylineCount, spline frames
+// out of their polylines).
 extern std::vector<TLineRec> Lines;
 extern std::vector<TTextRec> Texts;
 extern std::vector<TArcRec> Arcs;

@@ -33,6 +33,7 @@ const char* EntityKindName(TEntityKind kind) {
     case TEntityKind::Arc: return "ARC";
     case TEntityKind::Text: return "TEXT";
     case TEntityKind::MText: return "MTEXT";
+    case TEntityKind::Polyline: return "POLYLINE";
   }
   return "?";
 }
@@ -96,7 +97,51 @@ std::string LinetypeName(const std::string& typed) {
   return typed;
 }
 
-std::vector<TPoint3D> PolylinePath(const TEntity& e) {
+namespace {
+
+double DotOf(const TPoint3D& a, const TPoint3D& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+TPoint3D CrossOf(const TPoint3D& a, const TPoint3D& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+TPoint3D Normalized(const TPoint3D& a) {
+  const double l = std::sqrt(DotOf(a, a));
+  return l > 0 ? TPoint3D{a.x / l, a.y / l, a.z / l} : a;
+}
+
+}  // namespace
+
+void OcsAxesOf(const TPoint3D& normal, TPoint3D& x, TPoint3D& y, TPoint3D& z) {
+  z = Normalized(normal);
+  const bool nearZ = std::fabs(z.x) < 1.0 / 64 && std::fabs(z.y) < 1.0 / 64;
+  x = Normalized(CrossOf(nearZ ? TPoint3D{0, 1, 0} : TPoint3D{0, 0, 1}, z));
+  y = Normalized(CrossOf(z, x));
+}
+
+TPoint3D WorldToOcs(const TPoint3D& p, const TPoint3D& normal) {
+  TPoint3D x, y, z;
+  OcsAxesOf(normal, x, y, z);
+  return {DotOf(p, x), DotOf(p, y), DotOf(p, z)};
+}
+
+TPoint3D UcsZ(const TUcs& u) { return Normalized(CrossOf(u.XDir, u.YDir)); }
+
+std::vector<TPoint3D> PolylinePath(const TEntity& source) {
+  TEntity drawn;  // a POLYLINE without its spline frame
+  const TEntity* pe = &source;
+  if (source.Kind == TEntityKind::Polyline) {
+    drawn = source;
+    drawn.Vertices.clear();
+    drawn.Bulges.clear();
+    for (std::size_t i = 0; i < source.Vertices.size(); ++i) {
+      if (i < source.VertexFlags.size() && (source.VertexFlags[i] & kVertexFrameFlag)) continue;
+      drawn.Vertices.push_back(source.Vertices[i]);
+      drawn.Bulges.push_back(BulgeAt(source, i));
+    }
+    pe = &drawn;
+  }
+  const TEntity& e = *pe;
+  // Bulges turn about the normal: seen from above, a polyline seen from below turns the other way.
+  const double sense = e.Normal.z < 0 ? -1.0 : 1.0;
   std::vector<TPoint3D> path;
   const std::size_t n = e.Vertices.size();
   const std::size_t segments = e.Closed ? n : (n ? n - 1 : 0);
@@ -104,7 +149,7 @@ std::vector<TPoint3D> PolylinePath(const TEntity& e) {
   for (std::size_t i = 0; i < segments; ++i) {
     const TPoint3D& a = e.Vertices[i];
     const TPoint3D& b = e.Vertices[(i + 1) % n];
-    const double bulge = BulgeAt(e, i);
+    const double bulge = sense * BulgeAt(e, i);
     if (bulge != 0 && std::isfinite(bulge)) {
       // The arc's included angle is 4·atan(bulge), counter-clockwise when the bulge is positive.
       const double theta = 4 * std::atan(bulge);
@@ -130,6 +175,16 @@ std::string JsonPoint(const TPoint3D& p) {
   return "[" + JsonNumber(p.x) + "," + JsonNumber(p.y) + "," + JsonNumber(p.z) + "]";
 }
 
+namespace {
+
+std::string JsonPoints(const std::vector<TPoint3D>& points) {
+  std::string s = "[";
+  for (std::size_t i = 0; i < points.size(); ++i) s += (i ? "," : "") + JsonPoint(points[i]);
+  return s + "]";
+}
+
+}  // namespace
+
 std::string EntityToJson(const TEntity& e, int index) {
   std::string s = "{\"index\":" + std::to_string(index) + ",\"type\":\"" + EntityKindName(e.Kind) +
                   "\",\"new\":" + (e.New ? "true" : "false") + ",\"layer\":" + JsonQuoted(e.Layer) +
@@ -147,7 +202,18 @@ std::string EntityToJson(const TEntity& e, int index) {
         s += (i ? ",[" : "[") + JsonNumber(e.Vertices[i].x) + "," + JsonNumber(e.Vertices[i].y) + "]";
       const std::size_t n = e.Vertices.size();
       s += "],\"constant_width\":" + JsonNumber(e.ConstantWidth) + ",\"bulges\":" + JsonNumbers(e.Bulges, n) +
-           ",\"start_widths\":" + JsonNumbers(e.StartWidths, n) + ",\"end_widths\":" + JsonNumbers(e.EndWidths, n);
+           ",\"start_widths\":" + JsonNumbers(e.StartWidths, n) + ",\"end_widths\":" + JsonNumbers(e.EndWidths, n) +
+           ",\"normal\":" + JsonPoint(e.Normal) + ",\"points\":" + JsonPoints(e.Vertices);
+      break;
+    }
+    case TEntityKind::Polyline: {
+      std::string flags = "[";
+      for (std::size_t i = 0; i < e.Vertices.size(); ++i)
+        flags += (i ? "," : "") + std::to_string(i < e.VertexFlags.size() ? e.VertexFlags[i] : 0);
+      s += ",\"closed\":" + std::string(e.Flags & 1 ? "true" : "false") + ",\"flags\":" + std::to_string(e.Flags) +
+           ",\"elevation\":" + JsonNumber(e.Elevation) + ",\"normal\":" + JsonPoint(e.Normal) +
+           ",\"points\":" + JsonPoints(e.Vertices) + ",\"vertex_flags\":" + flags +
+           "],\"bulges\":" + JsonNumbers(e.Bulges, e.Vertices.size());
       break;
     }
     case TEntityKind::Circle:

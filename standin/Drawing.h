@@ -10,7 +10,7 @@
 
 namespace swivex {
 
-enum class TEntityKind { Line, LwPolyline, Circle, Arc, Text, MText };
+enum class TEntityKind { Line, LwPolyline, Circle, Arc, Text, MText, Polyline };
 
 // Lineweights as group 370 holds them: hundredths of a millimetre, or one of these.
 inline constexpr int kLineweightByLayer = -1;
@@ -31,8 +31,12 @@ struct TProps {
 };
 
 // One drawing object. Which fields count depends on Kind:
-//   Line: Start, End. LwPolyline: Vertices (x, y; z of all is Elevation), Closed, ConstantWidth and per vertex
-//   Bulges, StartWidths, EndWidths (of the segment that starts there; empty or sized like Vertices).
+//   Line: Start, End. LwPolyline: Vertices (world points of its plane), Closed, ConstantWidth and per vertex
+//   Bulges, StartWidths, EndWidths (of the segment that starts there; empty or sized like Vertices); Normal, its
+//   extrusion direction: the file holds its points in the object coordinate system (OCS) of that normal, with
+//   Elevation the plane's OCS z, and its bulges turn about it. Polyline (a POLYLINE with VERTEX entities): Flags
+//   (70: 1 closed, 4 spline-fit, 8 3D, 16 polygon mesh, 64 polyface mesh), Vertices (world), VertexFlags (8 spline
+//   fit, 16 spline frame, 32 3D vertex), Bulges; a 2D one has Normal and Elevation as an LwPolyline.
 //   Circle: Center, Radius. Arc: Center, Radius, StartAngle, EndAngle (degrees).
 //   Text: Start (insertion point), Height, Text. MText: Start, Height, Width, Text.
 struct TEntity {
@@ -50,6 +54,9 @@ struct TEntity {
   double ConstantWidth = 0.0;
   double Elevation = 0.0;
   bool Closed = false;
+  TPoint3D Normal{0, 0, 1};
+  int Flags = 0;
+  std::vector<int> VertexFlags;
   TPoint3D Center;
   double Radius = 0.0;
   double StartAngle = 0.0;
@@ -99,7 +106,17 @@ bool TangentBulge(const TPoint3D& s, double dx, double dy, const TPoint3D& e, do
 // The direction in which a segment from a to b with that bulge arrives at b (not normalised).
 void ArrivalDirection(const TPoint3D& a, const TPoint3D& b, double bulge, double& dx, double& dy);
 
-// A polyline's path with its arc segments sampled (about every 5 degrees), in world x, y.
+// The object coordinate system of an extrusion direction (DXF's arbitrary-axis algorithm) and a world point in it.
+void OcsAxesOf(const TPoint3D& normal, TPoint3D& x, TPoint3D& y, TPoint3D& z);
+TPoint3D WorldToOcs(const TPoint3D& p, const TPoint3D& normal);
+// The z axis of a UCS, XDir × YDir.
+TPoint3D UcsZ(const TUcs& ucs);
+
+inline constexpr int kPolyline3DFlag = 8;
+inline constexpr int kVertexFrameFlag = 16;
+
+// A polyline's path with its arc segments sampled (about every 5 degrees), in world x, y; a POLYLINE's spline frame
+// is not part of it.
 std::vector<TPoint3D> PolylinePath(const TEntity& e);
 
 // JSON helpers: a number as the shortest text that reads back to the same double, a UTF-8 string quoted.

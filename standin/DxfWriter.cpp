@@ -344,6 +344,49 @@ bool HasVertexWidths(const TEntity& e) {
   return false;
 }
 
+// The extrusion direction, as AutoCAD writes it: only when it is not the world z axis.
+void WriteNormal(TDxfOut& d, const TPoint3D& n) {
+  if (n.x != 0 || n.y != 0 || n.z != 1) d.Point(210, n);
+}
+
+// A POLYLINE with its VERTEX entities and SEQEND, as AutoCAD writes the 2D, 3D and mesh kinds. A 2D one's vertices
+// are OCS points (the header's 30 its elevation), a 3D one's and a mesh's world points.
+void WritePolyline(TDxfOut& d, const TEntity& e) {
+  const bool mesh = (e.Flags & (16 | 64)) != 0, threeD = (e.Flags & kPolyline3DFlag) != 0;
+  const bool planar = !mesh && !threeD;
+  char owner[16];  // the handle BeginEntity gives the POLYLINE, which its vertices and SEQEND name as owner
+  std::snprintf(owner, sizeof owner, "%X", d.NextHandle);
+  BeginEntity(d, e, "POLYLINE");
+  d.Pair(100, planar ? "AcDb2dPolyline" : threeD ? "AcDb3dPolyline" : (e.Flags & 64) ? "AcDbPolyFaceMesh" : "AcDbPolygonMesh");
+  d.Int(66, 1);
+  d.Point(10, {0, 0, planar ? e.Elevation : 0});
+  if (e.Thickness != 0) d.Real(39, e.Thickness);
+  d.Int(70, e.Flags);
+  if (mesh) {
+    d.Int(71, static_cast<long long>(e.Vertices.size()));
+    d.Int(72, 1);
+  }
+  if (planar) WriteNormal(d, e.Normal);
+  const char* vertexClass = planar ? "AcDb2dVertex" : threeD ? "AcDb3dPolylineVertex" : "AcDbPolygonMeshVertex";
+  for (std::size_t i = 0; i < e.Vertices.size(); ++i) {
+    d.Pair(0, "VERTEX");
+    d.Pair(5, d.Handle());
+    d.Pair(330, owner);
+    d.Pair(100, "AcDbEntity");
+    d.Pair(8, d.Encode(e.Layer));
+    d.Pair(100, "AcDbVertex");
+    d.Pair(100, vertexClass);
+    d.Point(10, planar ? WorldToOcs(e.Vertices[i], e.Normal) : e.Vertices[i]);
+    if (planar && BulgeAt(e, i) != 0) d.Real(42, BulgeAt(e, i));
+    d.Int(70, i < e.VertexFlags.size() ? e.VertexFlags[i] : 0);
+  }
+  d.Pair(0, "SEQEND");
+  d.Pair(5, d.Handle());
+  d.Pair(330, owner);
+  d.Pair(100, "AcDbEntity");
+  d.Pair(8, d.Encode(e.Layer));
+}
+
 void WriteEntity(TDxfOut& d, const TEntity& e) {
   switch (e.Kind) {
     case TEntityKind::Line:
@@ -362,14 +405,19 @@ void WriteEntity(TDxfOut& d, const TEntity& e) {
       if (e.Elevation != 0) d.Real(38, e.Elevation);
       if (e.Thickness != 0) d.Real(39, e.Thickness);
       for (std::size_t i = 0; i < e.Vertices.size(); ++i) {
-        d.Real(10, e.Vertices[i].x);
-        d.Real(20, e.Vertices[i].y);
+        const TPoint3D p = WorldToOcs(e.Vertices[i], e.Normal);  // the vertices lie in the object's own system
+        d.Real(10, p.x);
+        d.Real(20, p.y);
         if (StartWidthAt(e, i) != 0 || EndWidthAt(e, i) != 0) {
           d.Real(40, StartWidthAt(e, i));
           d.Real(41, EndWidthAt(e, i));
         }
         if (BulgeAt(e, i) != 0) d.Real(42, BulgeAt(e, i));
       }
+      WriteNormal(d, e.Normal);
+      break;
+    case TEntityKind::Polyline:
+      WritePolyline(d, e);
       break;
     case TEntityKind::Circle:
       BeginEntity(d, e, "CIRCLE");

@@ -282,7 +282,7 @@ TPointInput ReadTypedPoint(THost& h, const std::string& typed, TPoint3D& world) 
         consider(e.End);
         break;
       case TEntityKind::LwPolyline:
-        for (const auto& v : e.Vertices) consider({v.x, v.y, e.Elevation});
+        for (const auto& v : e.Vertices) consider(v);
         break;
       case TEntityKind::Arc:
         for (const double a : {e.StartAngle, e.EndAngle}) {

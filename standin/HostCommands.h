@@ -35,6 +35,13 @@ void PlineInput(THost& h, const std::string& typed);
 void FinishPline(THost& h, bool closed);
 bool InPline(const THost& h);
 
+// 3DPOLY (Poly3DCommand.cpp).
+void Start3DPoly(THost& h);
+void Poly3DInput(THost& h, const std::string& typed);
+bool In3DPoly(const THost& h);
+// Ends the 3D polyline with the points it has (at least two) and goes idle.
+void Finish3DPoly(THost& h, bool closed);
+
 // CHPROP, UNDO, U and object snap (EditCommands.cpp).
 void StartChprop(THost& h);
 // The selection of CHPROP has ended (an empty input): the property prompt, or the end when nothing is chosen.

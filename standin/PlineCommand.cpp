@@ -186,10 +186,20 @@ void FinishPline(THost& h, bool closed) {
     TEntity e;
     e.Kind = TEntityKind::LwPolyline;
     SetProps(e, h.Current);
+    // The polyline lies in the plane of its first point across the UCS z axis, its extrusion direction, and keeps
+    // its points in that OCS. The bulges so far turn counter-clockwise seen from the world z axis; they are kept
+    // as seen along the normal.
+    e.Normal = UcsZ(h.Ucs);
+    e.Elevation = WorldToOcs(h.Points.front(), e.Normal).z;
     e.Vertices = h.Points;
-    e.Elevation = h.Points.front().z;
+    for (auto& v : e.Vertices) {
+      const double off = e.Elevation - WorldToOcs(v, e.Normal).z;
+      v = {v.x + off * e.Normal.x, v.y + off * e.Normal.y, v.z + off * e.Normal.z};
+    }
     e.Closed = closed;
     e.Bulges = h.Bulges;
+    if (e.Normal.z < 0)
+      for (auto& b : e.Bulges) b = -b;
     e.StartWidths = h.StartWidths;
     e.EndWidths = h.EndWidths;
     // One width on every segment is the polyline's constant width (group 43), as AutoCAD keeps it.

@@ -76,7 +76,8 @@ bool ReadDoubles(std::string_view s, std::vector<double>& out) {
 bool ApplyEntityWord(TEntity& e, std::string_view word, std::string& error) {
   const auto eq = word.find('=');
   const std::string_view key = word.substr(0, eq), value = word.substr(eq + 1);
-  const bool polyline = e.Kind == TEntityKind::LwPolyline;
+  const bool polyline = e.Kind == TEntityKind::LwPolyline || e.Kind == TEntityKind::Polyline;
+  const bool heavy = e.Kind == TEntityKind::Polyline;
   bool ok = true;
   if (key == "layer") {
     e.Layer = Unescape(value);
@@ -92,6 +93,14 @@ bool ApplyEntityWord(TEntity& e, std::string_view word, std::string& error) {
     ok = ParseNumber(value, e.LinetypeScale) && e.LinetypeScale > 0;
   } else if (key == "thickness") {
     ok = ParseNumber(value, e.Thickness);
+  } else if (key == "normal" && polyline) {
+    ok = ParsePointText(value, e.Normal) && (e.Normal.x != 0 || e.Normal.y != 0 || e.Normal.z != 0);
+  } else if (key == "flags" && heavy) {
+    ok = ReadInt(value, e.Flags) && e.Flags >= 0 && e.Flags < 256;
+  } else if (key == "vertex-flags" && heavy) {
+    std::vector<double> flags;
+    ok = ReadDoubles(value, flags) && flags.size() <= e.Vertices.size();
+    e.VertexFlags.assign(flags.begin(), flags.end());
   } else if (key == "elevation" && polyline) {
     ok = ParseNumber(value, e.Elevation);
   } else if (key == "width" && polyline) {
@@ -209,20 +218,20 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
     int n = 0;
     if (!ReadInt(rest, n) || (n != 0 && n != 1)) return Fail(error, "filedia is 0 or 1");
     h.Filedia = n;
-  } else if (key == "line" || key == "lwpolyline") {
+  } else if (key == "line" || key == "lwpolyline" || key == "polyline") {
     // Points first (a polyline's `closed` anywhere), then key=value words. The object was in the drawing before:
     // layer 0 and BYLAYER unless it names its own properties, whatever the current ones are.
     TEntity e;
-    e.Kind = key == "line" ? TEntityKind::Line : TEntityKind::LwPolyline;
+    e.Kind = key == "line" ? TEntityKind::Line : key == "polyline" ? TEntityKind::Polyline : TEntityKind::LwPolyline;
     std::vector<TPoint3D> points;
     bool elevationGiven = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
       TPoint3D p;
       if (words[i].find('=') != std::string_view::npos) {
-        if (e.Kind == TEntityKind::LwPolyline) e.Vertices = points;
+        if (e.Kind != TEntityKind::Line) e.Vertices = points;
         if (!ApplyEntityWord(e, words[i], error)) return false;
         elevationGiven = elevationGiven || words[i].rfind("elevation=", 0) == 0;
-      } else if (words[i] == "closed" && e.Kind == TEntityKind::LwPolyline) {
+      } else if (words[i] == "closed" && e.Kind != TEntityKind::Line) {
         e.Closed = true;
       } else if (point(i, p)) {
         points.push_back(p);
@@ -235,10 +244,19 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
       e.Start = points[0];
       e.End = points[1];
     } else {
-      if (points.size() < 2) return Fail(error, "lwpolyline needs at least two points");
+      if (points.size() < 2) return Fail(error, key + " needs at least two points");
       e.Vertices = points;
-      if (!elevationGiven) e.Elevation = points.front().z;
-      for (auto& v : e.Vertices) v.z = e.Elevation;
+      const bool worldZ = e.Normal.x == 0 && e.Normal.y == 0 && e.Normal.z == 1;
+      if (e.Kind == TEntityKind::Polyline) {
+        e.Flags |= e.Closed ? 1 : 0;
+        e.Closed = (e.Flags & 1) != 0;
+        e.VertexFlags.resize(points.size());
+      }
+      const bool planar = e.Kind == TEntityKind::LwPolyline || (e.Flags & (kPolyline3DFlag | 16 | 64)) == 0;
+      // A planar polyline's points are world points of its plane; the file holds them in its OCS.
+      if (planar && !elevationGiven) e.Elevation = WorldToOcs(points.front(), e.Normal).z;
+      if (planar && worldZ)
+        for (auto& v : e.Vertices) v.z = e.Elevation;
       if (e.Bulges.size() > points.size() || e.StartWidths.size() > points.size())
         return Fail(error, "lwpolyline: more bulges or widths than points");
       e.Bulges.resize(points.size());

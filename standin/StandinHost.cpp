@@ -120,7 +120,7 @@ void StartCommand(THost& h, const std::string& typed) {
   while (!name.empty() && (name.front() == '_' || name.front() == '.')) name.erase(0, 1);
   Echo(h, typed);
   // The commands that change the drawing are what U takes back.
-  if (name == "LINE" || name == "PLINE" || name == "CHPROP") RecordUndoStep(h, name);
+  if (name == "LINE" || name == "PLINE" || name == "CHPROP" || name == "3DPOLY") RecordUndoStep(h, name);
   if (name == "UCSORG" || name == "UCSXDIR" || name == "UCSYDIR") {
     Say(h, UcsEcho(h, name));
   } else if (name == "SELECT") {
@@ -141,6 +141,8 @@ void StartCommand(THost& h, const std::string& typed) {
     Ask(h, THostState::LineFirst, "1 点目を指定: ");
   } else if (name == "PLINE") {
     StartPline(h);
+  } else if (name == "3DPOLY") {
+    Start3DPoly(h);
   } else if (name == "CHPROP") {
     StartChprop(h);
   } else if (name == "UNDO") {
@@ -303,6 +305,7 @@ std::string UcsEcho(const THost& h, const std::string& name) {
 void CancelCommand(THost& h) {
   Say(h, h.Prompt + h.Input + std::string(kCancelMark));
   if (InPline(h)) FinishPline(h, false);  // what was drawn so far stays, as in AutoCAD
+  if (In3DPoly(h)) Finish3DPoly(h, false);
   h.Input.clear();
   h.InQuotes = false;
   ToIdle(h);
@@ -386,6 +389,10 @@ void SubmitInput(THost& h) {
       return;
     case THostState::SystemVariable:
       SystemVariableInput(h, typed);
+      return;
+    case THostState::Poly3DFirst:
+    case THostState::Poly3DNext:
+      Poly3DInput(h, typed);
       return;
     default:  // PLINE's prompts
       if (InPline(h)) PlineInput(h, typed);

@@ -65,6 +65,7 @@ enum class THostState {
   ChpropThickness,
   UndoOption,
   SystemVariable,  // "NAME の新しい値を入力 <value>: " of a variable typed at the command prompt
+  Poly3DFirst, Poly3DNext,
 };
 
 // One step that U takes back: what the drawing was before a command (or before UNDO BEgin for a group). Objects

@@ -32,6 +32,7 @@ std::vector<POINT> Outline(const TView& v, const TEntity& e) {
       pts = {v.Map(e.Start.x, e.Start.y), v.Map(e.End.x, e.End.y)};
       break;
     case TEntityKind::LwPolyline:
+    case TEntityKind::Polyline:
       for (const auto& p : PolylinePath(e)) pts.push_back(v.Map(p.x, p.y));
       break;
     case TEntityKind::Circle:
@@ -73,6 +74,7 @@ TView FitView(const RECT& area, const THost& host) {
         Extend(minX, minY, maxX, maxY, e.End.x, e.End.y);
         break;
       case TEntityKind::LwPolyline:
+      case TEntityKind::Polyline:
         for (const auto& p : PolylinePath(e)) Extend(minX, minY, maxX, maxY, p.x, p.y);
         break;
       case TEntityKind::Circle:

@@ -3,16 +3,18 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 #include "dxf/EntityStore.h"
 #include "geometry/Angles.h"
+#include "geometry/Ocs.h"
 #include "text/NumText.h"
 #include "text/Sjis.h"
 
 namespace swivex {
 
 TSegment RefSegment;
-TUcsLevel CapturedUcsLevel;
+TUcs CapturedUcs = kWorldUcs;
 
 namespace {
 
@@ -93,39 +95,76 @@ TPoint3D ProjectToUcs(const TPoint3D& p, const TUcs& ucs) {
   return out;
 }
 
-TUcsLevel UcsLevelOf(const TUcs& ucs) {
-  // The UCS z axis is the world's when both axes lie flat and turn counter-clockwise seen from above; AutoCAD
-  // reports such axes with z exactly 0.
-  const double turn = ucs.XDir.x * ucs.YDir.y - ucs.XDir.y * ucs.YDir.x;
-  TUcsLevel level;
-  level.ZAxisIsWorld = ucs.XDir.z == 0.0 && ucs.YDir.z == 0.0 && turn > 0.0;
-  level.OriginZ = ucs.Origin.z;
-  return level;
+namespace {
+
+bool IsMesh(const TPolylineRec& p) { return (p.Flags & (kPolygonMesh | kPolyfaceMesh)) != 0; }
+
+// Drops the vertices of the spline frame, with their per-vertex values.
+void DropFrameVertices(TPolylineRec& p) {
+  std::int32_t kept = 0;
+  for (std::int32_t i = 0; i < p.VertexCount; ++i) {
+    const auto from = static_cast<std::size_t>(i);
+    if (from < p.VertexFlags.size() && (p.VertexFlags[from] & kVertexSplineFrame) != 0) continue;
+    const auto to = static_cast<std::size_t>(kept++);
+    p.Vertices[to] = p.Vertices[from];
+    for (auto* values : {&p.Bulges, &p.StartWidths, &p.EndWidths})
+      if (from < values->size()) (*values)[to] = (*values)[from];
+    if (from < p.VertexFlags.size()) p.VertexFlags[to] = p.VertexFlags[from];
+  }
+  const auto n = static_cast<std::size_t>(kept);
+  p.Vertices.resize(n);
+  for (auto* values : {&p.Bulges, &p.StartWidths, &p.EndWidths})
+    if (values->size() > n) values->resize(n);
+  if (p.VertexFlags.size() > n) p.VertexFlags.resize(n);
+  p.VertexCount = kept;
 }
 
-TSegmentSource ProjectEntityStore(const TUcs& ucs) {
+void PlanarToWorld(TPolylineRec& p) {
+  // An extrusion direction of length zero (or not finite) names no plane: the world's is the one meant.
+  const double length = std::sqrt(Dot(p.Normal, p.Normal));
+  if (!(length > 0) || !std::isfinite(length)) p.Normal = {0.0, 0.0, 1.0};
+  const TOcsAxes axes = OcsAxes(p.Normal);
+  for (std::int32_t i = 0; i < p.VertexCount; ++i) {
+    TPoint3D& v = p.Vertices[static_cast<std::size_t>(i)];
+    v = OcsToWorld({v.x, v.y, p.Elevation}, axes);
+  }
+}
+
+// Meshes out of the store (the later polylines move up), the rest as they draw, in world coordinates.
+std::int32_t DrawnPolylinesInWorld() {
+  std::int32_t kept = 0, meshes = 0;
+  for (std::int32_t i = 0; i < PolylineCount; ++i) {
+    TPolylineRec& p = Polylines[static_cast<std::size_t>(i)];
+    if (IsMesh(p)) {
+      ++meshes;
+      continue;
+    }
+    DropFrameVertices(p);
+    if ((p.Flags & kPolyline3D) == 0) PlanarToWorld(p);
+    if (kept != i) std::swap(Polylines[static_cast<std::size_t>(kept)], p);
+    ++kept;
+  }
+  PolylineCount = kept;
+  return meshes;
+}
+
+}  // namespace
+
+TSegmentSource ProjectEntityStore(const TUcs& ucs, std::int32_t* meshesTakenOut) {
   TSegmentSource source = TSegmentSource::None;
-  CapturedUcsLevel = UcsLevelOf(ucs);
+  const std::int32_t meshes = DrawnPolylinesInWorld();
+  if (meshesTakenOut) *meshesTakenOut = meshes;
+  CapturedUcs = ucs;
   if (PolylineCount > 0) {
     source = TSegmentSource::Polyline;
-    for (std::int32_t i = 0; i < PolylineCount; ++i) {
-      TPolylineRec& polyline = Polylines[static_cast<std::size_t>(i)];
-      for (std::int32_t v = 0; v < polyline.VertexCount; ++v) {
-        polyline.Vertices[v] = ProjectToUcs(polyline.Vertices[v], ucs);
-        // A first polyline of fewer than two vertices leaves the missing point as it was.
-        if (i == 0 && v == 0) RefSegment.First = polyline.Vertices[0];
-        if (i == 0 && v == 1) RefSegment.Second = polyline.Vertices[1];
-      }
-    }
+    const TPolylineRec& first = Polylines[0];
+    // A first polyline of fewer than two vertices leaves the missing point as it was.
+    if (first.VertexCount > 0) RefSegment.First = ProjectToUcs(first.Vertices[0], ucs);
+    if (first.VertexCount > 1) RefSegment.Second = ProjectToUcs(first.Vertices[1], ucs);
   }
   if (LineCount > 0) {
     source = TSegmentSource::Line;
-    for (std::int32_t i = 0; i < LineCount; ++i) {
-      TLineRec& line = Lines[static_cast<std::size_t>(i)];
-      line.StartPt = ProjectToUcs(line.StartPt, ucs);
-      line.EndPt = ProjectToUcs(line.EndPt, ucs);
-      if (i == 0) RefSegment = {line.StartPt, line.EndPt};
-    }
+    RefSegment = {ProjectToUcs(Lines[0].StartPt, ucs), ProjectToUcs(Lines[0].EndPt, ucs)};
   }
   return source;
 }

@@ -3,6 +3,7 @@
 // The glue in CaptureGlue.cpp calls these between its talks with AutoCAD.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,15 +39,10 @@ struct TSegment {
 };
 extern TSegment RefSegment;
 
-// What the redraw needs of the capture's UCS to give a copy its height: the store keeps world z, while typed
-// points are UCS coordinates. When the UCS z axis is the world's, a typed z is the world z less the origin's z.
-// Set by every projection of the store; starts as the world UCS.
-struct TUcsLevel {
-  bool ZAxisIsWorld = true;
-  double OriginZ = 0.0;
-};
-extern TUcsLevel CapturedUcsLevel;
-TUcsLevel UcsLevelOf(const TUcs& ucs);
+// The UCS the last capture measured in. The store keeps world coordinates; the redraw turns the copies in this
+// UCS, so that a UCS changed before 作成 does not move them. Starts as the world UCS.
+extern TUcs CapturedUcs;
+inline constexpr TUcs kWorldUcs{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
 
 // The local time a capture names its file after.
 struct TLocalTime {
@@ -85,10 +81,13 @@ TPoint3D ProjectToUcs(const TPoint3D& p, const TUcs& ucs);
 // Which kind of entity gave the reference segment.
 enum class TSegmentSource { None, Polyline, Line };
 
-// Projects every line end point and polyline vertex of the entity store in place, keeps the UCS's level in
-// CapturedUcsLevel and takes RefSegment from the first polyline, or from the first line when there is one. None: the store holds neither kind and RefSegment
-// is left as it was.
-TSegmentSource ProjectEntityStore(const TUcs& ucs);
+// Leaves in the store what its polylines draw, in world coordinates: a mesh (polygon or polyface), which draws no
+// path through its vertices, is taken out (counted in meshesTakenOut when given), a spline-fit polyline's frame
+// vertices are dropped, and the vertices of 2D polylines go from their OCS (with the elevation) to world
+// coordinates; their bulges stay as seen along their Normal. Lines and 3D polylines are world already. Then keeps
+// the UCS in CapturedUcs and takes RefSegment, projected, from the first polyline, or from the first line when
+// there is one. None: the store holds neither kind and RefSegment is left as it was. Once per read.
+TSegmentSource ProjectEntityStore(const TUcs& ucs, std::int32_t* meshesTakenOut = nullptr);
 
 // What ShowMeasurement writes: the caption (UTF-8) and the five current-value texts; the new-angle row gets
 // Do, Fun and Byo again. The direction as the frame of the angle convention shows it.

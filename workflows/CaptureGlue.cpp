@@ -5,6 +5,7 @@
 #include "cadlink/ClipboardKeeper.h"
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
+#include "workflows/LeftOut.h"
 #include "workflows/WinText.h"
 
 namespace swivex {
@@ -136,13 +137,15 @@ void ExportPick(const std::string& tempFileName) {
 }
 
 bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TEchoedUcs& ucs) {
-  const TSegmentSource source = ReadAndProject(tempFileName, ucs);
-  if (source == TSegmentSource::None) return false;
-  ShowMeasurement(dialog, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
-  return true;
+  std::int32_t meshes = 0;
+  const TSegmentSource source = ReadAndProject(tempFileName, ucs, &meshes);
+  if (source != TSegmentSource::None)
+    ShowMeasurement(dialog, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
+  if (meshes > 0) throw TObjectsLeftOut(TLeftOut::Mesh);
+  return source != TSegmentSource::None;
 }
 
-TSegmentSource ReadAndProject(const std::string& tempFileName, const TEchoedUcs& ucs) {
+TSegmentSource ReadAndProject(const std::string& tempFileName, const TEchoedUcs& ucs, std::int32_t* meshes) {
   if (!FileExists(tempFileName)) return TSegmentSource::None;
   try {
     ReadDxfEntities(tempFileName);
@@ -152,7 +155,7 @@ TSegmentSource ReadAndProject(const std::string& tempFileName, const TEchoedUcs&
     PolylineCount = 0;
     throw;
   }
-  return ProjectEntityStore(ChooseUcs(ucs, ExportedUcs()));
+  return ProjectEntityStore(ChooseUcs(ucs, ExportedUcs()), meshes);
 }
 
 void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first, TPoint3D second) {

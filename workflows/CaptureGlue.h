@@ -35,11 +35,12 @@ std::optional<TUcs> ExportedUcs();
 // Steps 6 and 7: the export of the picked object when the history shows a finished selection.
 void ExportPick(const std::string& tempFileName);
 
-// Step 8: read, project and show. False when there was no file, or nothing in it to measure.
+// Step 8: read, project and show. False when there was no file, or nothing in it to measure. A mesh in the file
+// is not measured: TObjectsLeftOut once the rest is shown.
 bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TEchoedUcs& ucs);
 // Its first half: read the export into the entity store and project it; None when there was no file, or nothing
-// in it to measure.
-TSegmentSource ReadAndProject(const std::string& tempFileName, const TEchoedUcs& ucs);
+// in it to measure. The meshes taken out of the store are counted in *meshes when given.
+TSegmentSource ReadAndProject(const std::string& tempFileName, const TEchoedUcs& ucs, std::int32_t* meshes = nullptr);
 
 // The caption and the current-value fields, and the same degrees, minutes and seconds in the new-angle row.
 void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first, TPoint3D second);

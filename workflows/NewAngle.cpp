@@ -37,7 +37,7 @@ TKeptCapture::TKeptCapture()
     : Lines_(std::move(Lines)), Texts_(std::move(Texts)), Arcs_(std::move(Arcs)), Circles_(std::move(Circles)),
       Polylines_(std::move(Polylines)), Styles_(std::move(Styles)), LineCount_(LineCount), TextCount_(TextCount),
       ArcCount_(ArcCount), CircleCount_(CircleCount), PolylineCount_(PolylineCount), Header_(DxfHeader),
-      Segment_(RefSegment), Level_(CapturedUcsLevel) {
+      Segment_(RefSegment), Ucs_(CapturedUcs) {
   LineCount = TextCount = ArcCount = CircleCount = PolylineCount = 0;
 }
 
@@ -55,7 +55,7 @@ TKeptCapture::~TKeptCapture() {
   PolylineCount = PolylineCount_;
   DxfHeader = Header_;
   RefSegment = Segment_;
-  CapturedUcsLevel = Level_;
+  CapturedUcs = Ucs_;
 }
 
 }  // namespace swivex

@@ -35,7 +35,7 @@ long double NewDirectionTheta(double shownDegrees, const TAngleFrame& frame);
 std::optional<TAngleTexts> ReexpressedTexts(std::string_view degrees, std::string_view minutes,
                                             std::string_view seconds, const TAngleFrame& from, const TAngleFrame& to);
 
-// The entity store, the reference segment, the UCS level and the header of the last capture, taken aside while
+// The entity store, the reference segment, the UCS and the header of the last capture, taken aside while
 // another export is read and put back when this goes: what 作成 turns stays the capture's.
 class TKeptCapture {
  public:
@@ -54,7 +54,7 @@ class TKeptCapture {
   std::int32_t LineCount_, TextCount_, ArcCount_, CircleCount_, PolylineCount_;
   TDxfHeader Header_;
   TSegment Segment_;
-  TUcsLevel Level_;
+  TUcs Ucs_;
 };
 
 }  // namespace swivex

@@ -7,6 +7,7 @@
 #include "geometry/Angles.h"
 #include "text/FieldText.h"
 #include "text/NumText.h"
+#include "workflows/CopyPlace.h"
 #include "workflows/RedrawSettings.h"
 
 namespace swivex {
@@ -35,12 +36,10 @@ TPoint3D AsTyped(const TPoint3D& p) {
   return {StrToFloat(FormatLength(p.x)), StrToFloat(FormatLength(p.y)), 0.0};
 }
 
-// The typed z of a stored world z, or empty when the copy lies at UCS z 0 anyway or the UCS is tilted (then the
-// copy lies in the UCS's plane, as typed x,y always put it).
-std::string TypedZ(double worldZ, const TUcsLevel& level) {
-  if (!level.ZAxisIsWorld) return {};
-  const std::string z = FormatLength(worldZ - level.OriginZ);
-  return z == "0.000000" ? std::string{} : z;
+// The typed z of a point in the typing UCS, or empty when it is 0 there.
+std::string TypedZ(double z) {
+  const std::string text = FormatLength(z);
+  return text == "0.000000" ? std::string{} : text;
 }
 
 double ChordAngle(const TPoint3D& a, const TPoint3D& b) { return static_cast<double>(DirAngle(b.x - a.x, b.y - a.y)); }
@@ -106,14 +105,9 @@ TPoint3D ArcMidpoint(const TPoint3D& a, const TPoint3D& b, double bulge) {
   return m;
 }
 
-std::string PolylineCommand(const TPolylineRec& polyline, long double theta, double length, const TUcsLevel& level) {
-  double plineWidth = 0.0;
-  return PolylineCommand(polyline, theta, length, level, plineWidth);
-}
-
-std::string PolylineCommand(const TPolylineRec& polyline, long double theta, double length, const TUcsLevel& level,
+std::string PolylineCommand(const TPolylineRec& polyline, const std::vector<TPoint3D>& points, int bulgeSense,
                             double& plineWidth) {
-  const std::int32_t n = polyline.VertexCount;
+  const auto n = static_cast<std::int32_t>(points.size());
   if (n < 2) return "\x03\r";
   // A value the file did not give reads as 0; a width below 0, which PLINE would refuse and ask again for, as 0.
   const auto valueAt = [](const std::vector<double>& values, std::int32_t i) {
@@ -126,15 +120,6 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
     return std::pair{width(valueAt(polyline.StartWidths, i)), width(valueAt(polyline.EndWidths, i))};
   };
 
-  // The copy's vertices: the first in place, the second at the typed length along theta, the rest turned.
-  const TPoint3D& o = polyline.Vertices[0];
-  const TPoint3D& v1 = polyline.Vertices[1];
-  const long double tau = theta - DirAngle(v1.x - o.x, v1.y - o.y);
-  std::vector<TPoint3D> points(static_cast<std::size_t>(n));
-  points[0] = {o.x, o.y, 0.0};
-  points[1].x = static_cast<double>(o.x + length * std::cos(theta));
-  points[1].y = static_cast<double>(o.y + length * std::sin(theta));
-  for (std::int32_t i = 2; i < n; ++i) points[static_cast<std::size_t>(i)] = TurnAbout(polyline.Vertices[i], o, tau);
   const auto at = [&](std::int32_t i) -> const TPoint3D& { return points[static_cast<std::size_t>(i % n)]; };
   // The vertices as AutoCAD receives them, which the arcs' second points must fit; only a polyline with arcs needs them.
   std::vector<TPoint3D> typed;
@@ -144,7 +129,7 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
   // An arc whose typed ends meet, or whose midpoint cannot leave the chord at the typed precision, is no arc
   // AutoCAD can draw through three points: it goes straight.
   const auto bulge = [&](std::int32_t i) {
-    const double b = valueAt(polyline.Bulges, i);
+    const double b = bulgeSense * valueAt(polyline.Bulges, i);
     if (b == 0.0) return 0.0;
     const TPoint3D& a = typedAt(i);
     const TPoint3D& e = typedAt(i + 1);
@@ -153,7 +138,7 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
   };
 
   std::string command = "\x03PLINE ";
-  AppendPoint(command, points[0], TypedZ(polyline.Elevation, level));
+  AppendPoint(command, points[0], TypedZ(points[0].z));
   std::pair<double, double> current{plineWidth, plineWidth};
   const auto setWidths = [&](std::int32_t i) {
     const auto wanted = widths(i);
@@ -203,23 +188,52 @@ std::string PolylineCommand(const TPolylineRec& polyline, long double theta, dou
   return command + "\r";
 }
 
-std::string LineCommand(const TLineRec& line, const TPoint3D& pivot, long double tau, const TUcsLevel& level) {
+std::string Polyline3DCommand(const std::vector<TPoint3D>& points, bool closed) {
+  if (points.size() < 2) return "\x03\r";
+  std::string command = "\x03_.3DPOLY ";
+  for (const TPoint3D& p : points) AppendPoint(command, p, FormatLength(p.z));
+  // 3DPOLY offers Close from the third point on.
+  return command + (closed && points.size() >= 3 ? "_C " : "\r");
+}
+
+std::string LineCommand(const TPoint3D& start, const TPoint3D& end) {
   std::string command = "\x03LINE ";
-  AppendPoint(command, TurnAbout(line.StartPt, pivot, tau), TypedZ(line.StartPt.z, level));
-  AppendPoint(command, TurnAbout(line.EndPt, pivot, tau), TypedZ(line.EndPt.z, level));
+  AppendPoint(command, start, TypedZ(start.z));
+  AppendPoint(command, end, TypedZ(end.z));
   command += '\r';
   return command;
 }
 
-void SendRedrawCommands(long double theta, const std::function<double()>& readLength,
-                        const std::function<void(const std::string&)>& send,
-                        const std::function<std::string()>& readPrompt) {
+namespace {
+
+// A 3D polyline's copy is a 3DPOLY, any other a PLINE.
+std::string CopyCommand(const TPolylineRec& polyline, const std::vector<TPoint3D>& points, int sense,
+                        double& plineWidth) {
+  if ((polyline.Flags & kPolyline3D) != 0) return Polyline3DCommand(points, (polyline.Flags & kPolylineClosed) != 0);
+  return PolylineCommand(polyline, points, sense, plineWidth);
+}
+
+}  // namespace
+
+std::int32_t SendRedrawCommands(long double theta, const std::function<double()>& readLength,
+                                const std::function<void(const std::string&)>& send,
+                                const std::function<std::string()>& readPrompt, const std::optional<TUcs>& typingUcs) {
+  const TCopyPlace place = CopyPlaceFor(CapturedUcs, typingUcs);
+  // A polyline whose plane is not the typing UCS's is left out: no command, no settings.
+  std::vector<int> planeSense;
+  std::int32_t leftOut = 0;
+  for (std::int32_t i = 0; i < PolylineCount; ++i) {
+    planeSense.push_back(PlaneSenseInTyping(Polylines[static_cast<std::size_t>(i)], place));
+    leftOut += planeSense.back() == 0;
+  }
   TUndoGroup group(send);
   TRedrawSettings settings(group, readPrompt, DxfHeader);  // given back before the group ends
   double plineWidth = 0.0;
   bool plineWidthKnown = false;
   for (std::int32_t i = 0; i < PolylineCount; ++i) {
     const TPolylineRec& polyline = Polylines[static_cast<std::size_t>(i)];
+    const int sense = planeSense[static_cast<std::size_t>(i)];
+    if (sense == 0) continue;
     const bool drawn = polyline.VertexCount >= 2;
     const double length = drawn ? readLength() : 0.0;
     if (drawn) {
@@ -227,21 +241,24 @@ void SendRedrawCommands(long double theta, const std::function<double()>& readLe
       if (!plineWidthKnown) plineWidth = settings.PlineWidth();
       plineWidthKnown = true;
     }
-    settings.SendWith(PolylineCommand(polyline, theta, length, CapturedUcsLevel, plineWidth));
+    settings.SendWith(CopyCommand(polyline, TurnedVertices(polyline, theta, length, place), sense, plineWidth));
     if (drawn) settings.PlineWidthLeft(plineWidth);
   }
   if (LineCount > 0) {
     const TLineRec& first = Lines[0];
-    const TPoint3D pivot = first.StartPt;
-    const long double tau = theta - DirAngle(first.EndPt.x - pivot.x, first.EndPt.y - pivot.y);
+    const TPoint3D pivot = WorldToUcs(first.StartPt, place.Turning);
+    const TPoint3D end = WorldToUcs(first.EndPt, place.Turning);
+    const long double tau = theta - DirAngle(end.x - pivot.x, end.y - pivot.y);
     for (std::int32_t i = 0; i < LineCount; ++i) {
       const TLineRec& line = Lines[static_cast<std::size_t>(i)];
       settings.Want(WantedSettings(line.Layer.View(), line.Props));
-      settings.SendWith(LineCommand(line, pivot, tau, CapturedUcsLevel));
+      settings.SendWith(LineCommand(TurnedLinePoint(line.StartPt, pivot, tau, place),
+                                    TurnedLinePoint(line.EndPt, pivot, tau, place)));
     }
   }
   settings.GiveBack();
   group.End();
+  return leftOut;
 }
 
 }  // namespace swivex

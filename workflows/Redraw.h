@@ -6,8 +6,10 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dxf/EntityStore.h"
 #include "geometry/Point3D.h"
@@ -27,33 +29,36 @@ TPoint3D TurnAbout(const TPoint3D& p, const TPoint3D& pivot, long double tau);
 // The point halfway along the arc from a to b whose bulge is given (+ counter-clockwise).
 TPoint3D ArcMidpoint(const TPoint3D& a, const TPoint3D& b, double bulge);
 
-// "\x03PLINE _non O _non P1 …": the first segment's chord takes direction theta and the given length (an arc
-// keeps its bulge), the further vertices turn about vertex 0. Arcs go as "_A _S _non M _non E " (M the arc's
-// midpoint; further arcs stay in arc mode, "_L " goes back to straight segments), widths as "_W s e " where they
-// change, a straight closing segment as "_C ", a closing arc tangent to the segment before it as "_CL " in arc
-// mode (both end PLINE themselves); any other ending is "\r". The elevation rides on the first point
-// as x,y,z when the UCS level allows. Fewer than two vertices give "\x03\r". plineWidth is the width PLINE
-// starts with (PLINEWID; NaN when not known, and the first segment types its widths); AutoCAD keeps the last
-// typed end width for the next PLINE, and so does plineWidth on return.
-std::string PolylineCommand(const TPolylineRec& polyline, long double theta, double length, const TUcsLevel& level,
+// "\x03PLINE _non O _non P1 …" through the copy's vertices as TurnedVertices places them (the typed points;
+// bulges times bulgeSense, the sense of the polyline's plane in the typing UCS). Arcs go as "_A _S _non M _non E "
+// (M the arc's midpoint; further arcs stay in arc mode, "_L " goes back to straight segments), widths as "_W s e "
+// where they change, a straight closing segment as "_C ", a closing arc tangent to the segment before it as "_CL "
+// in arc mode (both end PLINE themselves); any other ending is "\r". The first point carries the plane's height
+// as x,y,z unless it is 0. Fewer than two points give "\x03\r". plineWidth is the width PLINE starts with
+// (PLINEWID; NaN when not known, and the first segment types its widths); AutoCAD keeps the last typed end width
+// for the next PLINE, and so does plineWidth on return.
+std::string PolylineCommand(const TPolylineRec& polyline, const std::vector<TPoint3D>& points, int bulgeSense,
                             double& plineWidth);
-std::string PolylineCommand(const TPolylineRec& polyline, long double theta, double length,
-                            const TUcsLevel& level = {});
 
-// "\x03LINE _non Q1 _non Q2 \r" for a line turned about pivot by tau; each end keeps its z (as x,y,z) when the UCS
-// level allows and it is not 0.
-std::string LineCommand(const TLineRec& line, const TPoint3D& pivot, long double tau, const TUcsLevel& level = {});
+// "\x03_.3DPOLY _non x,y,z … \r" (or "_C " for a closed one of three points or more): a 3D polyline keeps every
+// vertex's height. Fewer than two points give "\x03\r".
+std::string Polyline3DCommand(const std::vector<TPoint3D>& points, bool closed);
 
-// Every command of one redraw to theta (radians), handed to send one by one: each polyline in store order, then
-// the lines turned together about the start of line 0; before an object's command, in the same send, the system
-// variables that give the copy the original's layer and properties (RedrawSettings.h); at the end the user's
-// values back, and the UNDO group around it all when there is more than one send. readPrompt reads AutoCAD's
-// prompt (the user's values are then those current at 作成); without it they are the export header's.
-// readLength is asked anew for each polyline of two or more vertices; when it, a send or readPrompt throws, what
-// was sent stays sent, the variables set are given back, the UNDO group is still ended, and the error goes on.
-// Heights follow CapturedUcsLevel.
-void SendRedrawCommands(long double theta, const std::function<double()>& readLength,
-                        const std::function<void(const std::string&)>& send,
-                        const std::function<std::string()>& readPrompt = {});
+// "\x03LINE _non Q1 _non Q2 \r" through two typed points; each keeps its z (as x,y,z) when it is not 0.
+std::string LineCommand(const TPoint3D& start, const TPoint3D& end);
+
+// Every command of one redraw to theta (radians, in the UCS of the capture), handed to send one by one: each
+// polyline in store order, then the lines turned together about the start of line 0; before an object's command,
+// in the same send, the system variables that give the copy the original's layer and properties
+// (RedrawSettings.h); at the end the user's values back, and the UNDO group around it all when there is more than
+// one send. readPrompt reads AutoCAD's prompt (the user's values are then those current at 作成); without it they
+// are the export header's. readLength is asked anew for each polyline of two or more vertices; when it, a send or
+// readPrompt throws, what was sent stays sent, the variables set are given back, the UNDO group is still ended,
+// and the error goes on. The copies turn in CapturedUcs and are typed in typingUcs (none: CapturedUcs). Returns
+// how many polylines were left out because their plane is not the typing UCS's x-y plane.
+std::int32_t SendRedrawCommands(long double theta, const std::function<double()>& readLength,
+                                const std::function<void(const std::string&)>& send,
+                                const std::function<std::string()>& readPrompt = {},
+                                const std::optional<TUcs>& typingUcs = std::nullopt);
 
 }  // namespace swivex

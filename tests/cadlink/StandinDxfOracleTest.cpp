@@ -128,5 +128,36 @@ TEST(StandinDxfOracle, PropertiesWidthsBulgesAndCurrentValuesReadBack) {
             "False 0 0.25 [(0.0, 0.0, 0.0, 0.0, 0.0), (1.0, 1.0, 0.0, 0.0, 0.0)]\n");
 }
 
+// A polyline seen from below is written in its OCS with its extrusion direction, and heavy POLYLINEs (spline-fit
+// with frame vertices, 3D, a polygon mesh) with their VERTEX entities: ezdxf gives back the world points.
+TEST(StandinDxfOracle, ObjectCoordinatesAndHeavyPolylinesReadBackInWorld) {
+  THost h;
+  std::string error;
+  ASSERT_TRUE(ApplyScenarioText(h,
+                                "lwpolyline 100,0,2 110,0,2 110,5,2 normal=0,0,-1 bulges=0,1\n"
+                                "polyline 0,0 4,1 8,0 0,4 8,4 flags=4 vertex-flags=8,8,8,16,16\n"
+                                "polyline closed 0,0,1 5,0,2 5,5,3 flags=8\n"
+                                "polyline 0,0,0 1,0,0 0,1,0 1,1,0 flags=16\n",
+                                error))
+      << error;
+  const std::string path = Export(h, "heavy.dxf", {0, 1, 2, 3});
+  const std::string result = RunPython(
+      "import ezdxf\n"
+      "doc = ezdxf.readfile(r'" + path + "')\n"
+      "print('audit', len(doc.audit().errors))\n"
+      "for e in doc.modelspace():\n"
+      "    if e.dxftype() == 'LWPOLYLINE':\n"
+      "        print('LW', tuple(e.dxf.extrusion), e.dxf.elevation, [tuple(round(c, 9) + 0 for c in p) for p in e.vertices_in_wcs()], [b for *_, b in e.get_points('xyb')])\n"
+      "    else:\n"
+      "        print(e.get_mode(), e.dxf.flags, e.is_closed, [tuple(v.dxf.location) for v in e.vertices], [v.dxf.flags for v in e.vertices])\n");
+  EXPECT_EQ(result,
+            "audit 0\n"
+            "LW (0.0, 0.0, -1.0) -2.0 [(100.0, 0.0, 2.0), (110.0, 0.0, 2.0), (110.0, 5.0, 2.0)] [0.0, 1.0, 0.0]\n"
+            "AcDb2dPolyline 4 False [(0.0, 0.0, 0.0), (4.0, 1.0, 0.0), (8.0, 0.0, 0.0), (0.0, 4.0, 0.0), (8.0, 4.0, 0.0)] "
+            "[8, 8, 8, 16, 16]\n"
+            "AcDb3dPolyline 9 True [(0.0, 0.0, 1.0), (5.0, 0.0, 2.0), (5.0, 5.0, 3.0)] [0, 0, 0]\n"
+            "AcDbPolygonMesh 16 False [(0.0, 0.0, 0.0), (1.0, 0.0, 0.0), (0.0, 1.0, 0.0), (1.0, 1.0, 0.0)] [0, 0, 0, 0]\n");
+}
+
 }  // namespace
 }  // namespace swivex

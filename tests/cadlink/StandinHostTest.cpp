@@ -204,6 +204,33 @@ TEST(StandinPline, ArcsByASecondPointInBothDirectionsOrTangent) {
   EXPECT_EQ(h.State, THostState::PlineArc);
 }
 
+// In a UCS whose z axis points down (UCS X 180) PLINE makes a polyline seen from below: its normal is that z axis,
+// its elevation the OCS z of its plane and its bulges turn about the normal. 3DPOLY keeps each point's z, offers
+// Close from the third point and ends with a closed 3D POLYLINE; a run-time UCS change counts for the next points.
+TEST(StandinPline, PolylineOfAUcsSeenFromBelowAnd3DPoly) {
+  THost h = Scenario("ucs-ydir 0,-1,0\n");
+  Type(h, "\x03PLINE _non 0,0,-2 _A _S _non 1,1 _non 2,0 \r");
+  ASSERT_EQ(h.Entities.size(), 1u);
+  const TEntity& e = h.Entities[0];
+  EXPECT_EQ(e.Normal.z, -1.0);
+  EXPECT_EQ(e.Elevation, -2.0);  // world z 2
+  EXPECT_EQ(e.Vertices[1].z, 2.0);
+  EXPECT_NEAR(e.Bulges[0], -1.0, 1e-12);  // through UCS (1,1): clockwise in the UCS, and so along its normal
+  std::string error;
+  ASSERT_TRUE(ApplyScenarioLine(h, "ucs-ydir 0,1,0", error)) << error;
+  Type(h, "\x03_.3DPOLY _non 0,0,1 _non 5,0,2 ");
+  EXPECT_EQ(h.Prompt, "線分の端点を指定 または [元に戻す(U)]: ");
+  Type(h, "C _non 5,5,3 _C ");
+  EXPECT_EQ(LastLine(h), "線分の端点を指定 または [閉じる(C)/元に戻す(U)]: _C");
+  ASSERT_EQ(h.Entities.size(), 2u);
+  const TEntity& p = h.Entities[1];
+  EXPECT_EQ(p.Kind, TEntityKind::Polyline);
+  EXPECT_EQ(p.Flags, 9);
+  ASSERT_EQ(p.Vertices.size(), 3u);
+  EXPECT_EQ(p.Vertices[2].z, 3.0);
+  EXPECT_EQ(h.Prompt, kIdlePrompt);
+}
+
 TEST(StandinPline, WidthsHoldForLaterSegmentsAndTheNextPolyline) {
   THost h;
   Type(h, "\x03PLINE 0,0 _W 1 2 10,0 20,0 \r");

@@ -217,9 +217,9 @@ TEST_F(ConformanceTest, GroupsNoStepReadsAreNeverConverted) {
       "0|ARC|11|bad|21|bad|39|bad|70|bad|"
       "0|CIRCLE|11|bad|50|bad|51|bad|70|bad|"
       "0|POLYLINE|10|bad|20|bad|66|bad|71|bad|75|bad|"
-      "0|VERTEX|10|1|20|2|30|bad|50|bad|71|bad|"
+      "0|VERTEX|10|1|20|2|50|bad|71|bad|"
       "0|SEQEND|10|bad|62|bad|"
-      "0|LWPOLYLINE|90|bad|10|3|20|4|91|bad|210|bad|"
+      "0|LWPOLYLINE|90|bad|10|3|20|4|91|bad|"
       "0|POINT|10|bad|0|INSERT|41|bad|0|DIMENSION|70|bad|"
       "0|ENDSEC|0|SECTION|2|OBJECTS|0|DICTIONARY|330|bad|0|ENDSEC|0|EOF");
   std::int32_t styleCount = 0;

@@ -1,5 +1,5 @@
-// POLYLINE with its VERTEX entities, LWPOLYLINE, their shared array, z staying 0, stray vertices and the limit of
-// 1000 vertices a record holds.
+// POLYLINE with its VERTEX entities, LWPOLYLINE, their shared array, heights and extrusion directions, stray
+// vertices and the limit of 1000 vertices a record holds.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -29,15 +29,35 @@ TEST_F(PolylineTest, PolylineWithThreeVertices) {
   EXPECT_EQ(p.VertexCount, 3);
   EXPECT_EQ(p.Flags, 1);
   EXPECT_EQ(p.Layer.View(), "外形");  // the header's layer; the vertices' and SEQEND's do not reach it
-  const double xs[] = {1.5, 3, -5}, ys[] = {2.5, 4, -6};
+  const double xs[] = {1.5, 3, -5}, ys[] = {2.5, 4, -6}, zs[] = {9, 9, 0};
   const int flags[] = {32, 0, 16};
   for (int i = 0; i < 3; ++i) {
     EXPECT_DOUBLE_EQ(p.Vertices[i].x, xs[i]);
     EXPECT_DOUBLE_EQ(p.Vertices[i].y, ys[i]);
-    EXPECT_DOUBLE_EQ(p.Vertices[i].z, 0.0);
+    EXPECT_DOUBLE_EQ(p.Vertices[i].z, zs[i]);  // a 3D polyline's heights
     EXPECT_EQ(p.VertexFlags[i], flags[i]);
   }
   EXPECT_EQ(LineCount, 1);
+}
+
+// The extrusion direction comes after an LWPOLYLINE's vertices and in a POLYLINE's header; without one it is the
+// world z axis. A slot reused by the next read starts again from the world z axis.
+TEST_F(PolylineTest, ExtrusionDirectionOfBothKinds) {
+  const std::string file = InEntities(
+      "0|LWPOLYLINE|38|2|10|100|20|0|42|0.5|10|110|20|0|210|0|220|0|230|-1|"
+      "0|POLYLINE|30|4|70|0|210|0.6|220|0|230|0.8|0|VERTEX|10|1|20|2|30|4|0|SEQEND|"
+      "0|LWPOLYLINE|10|0|20|0|10|1|20|0");
+  ReadDxfBytes(file);
+  ASSERT_EQ(PolylineCount, 3);
+  EXPECT_EQ(Polylines[0].Normal.z, -1.0);
+  EXPECT_EQ(Polylines[0].Vertices[0].x, 100.0);  // as the file gives it, in the object's own system
+  EXPECT_EQ(Polylines[0].Bulges[0], 0.5);
+  EXPECT_EQ(Polylines[1].Normal.x, 0.6);
+  EXPECT_EQ(Polylines[1].Normal.z, 0.8);
+  EXPECT_EQ(Polylines[2].Normal.z, 1.0);
+  ReadDxfBytes(InEntities("0|LWPOLYLINE|10|0|20|0"));
+  EXPECT_EQ(Polylines[0].Normal.z, 1.0);
+  EXPECT_THROW(ReadDxfBytes(InEntities("0|LWPOLYLINE|10|0|20|0|230|x")), TConvertError);
 }
 
 TEST_F(PolylineTest, LwPolylineWithElevation) {

@@ -17,6 +17,9 @@ inline std::string Scenario(const std::string& objects, const std::string& pick 
   return objects + "\n" + pick + "\n";
 }
 
+// 作成 asks AutoCAD for the UCS (UCSORG, UCSXDIR, UCSYDIR) before it draws anything.
+inline constexpr std::size_t kUcsQueries = 3;
+
 // The index of the first WM_COPYDATA from `from` on whose text equals command, or -1.
 inline int FindCommand(const std::vector<TCopyData>& entries, const std::string& commandUtf8, std::size_t from = 0) {
   for (std::size_t i = from; i < entries.size(); ++i)
@@ -24,12 +27,12 @@ inline int FindCommand(const std::vector<TCopyData>& entries, const std::string&
   return -1;
 }
 
-// What the sends from `from` on drew: each drawing command from its \x03PLINE or \x03LINE on (the same send first
-// sets the drawing variables its copy needs).
+// What the sends from `from` on drew: each drawing command from its \x03PLINE, \x03_.3DPOLY or \x03LINE on (the
+// same send first sets the drawing variables its copy needs).
 inline std::vector<std::string> DrawingCommands(const TSession& s, std::size_t from) {
   std::vector<std::string> drawing;
   for (const std::string& c : s.Commands(from))
-    for (const char* start : {"\x03PLINE ", "\x03LINE "})
+    for (const char* start : {"\x03PLINE ", "\x03_.3DPOLY ", "\x03LINE "})
       if (const auto at = c.find(start); at != std::string::npos) {
         drawing.push_back(c.substr(at));
         break;

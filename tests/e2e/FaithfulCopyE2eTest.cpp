@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 
 #include "E2eChecks.h"
@@ -25,7 +26,7 @@ std::string Oracle(const TSession& s, const std::string& name, double degrees, d
   std::filesystem::copy_file(std::filesystem::path(s.Folder() + L"host\\drawing.json"),
                              std::filesystem::path(folder + L"drawing.json"));
   std::ofstream(std::filesystem::path(folder + L"case.json"))
-      << "{\"degrees\": " << degrees << ", \"length\": " << length << "}\n";
+      << std::setprecision(17) << "{\"degrees\": " << degrees << ", \"length\": " << length << "}\n";
   // A Linux program started from Wine: its exit code does not come back, its result file does.
   std::wstring command = Widen(std::string(SWIVEX_ORACLE_PYTHON) + " " + SWIVEX_ORACLE_SCRIPT + " " + folderLinux);
   STARTUPINFOW si{};
@@ -119,6 +120,77 @@ TEST(FaithfulCopyE2e, TurnedUcsAndObjectSnapMatchTheOracleAndOneUndoTakesTheCopy
   EXPECT_EQ(Oracle(s, "turned-ucs", 90, 10), "ok 3\n");
   s.TypeIntoHost(L"U ");
   EXPECT_TRUE(SameDrawing(s.Drawing(), before));
+}
+
+// A UCS whose z axis points down (UCS X 180). A polyline seen from below (its OCS x runs against the world's; it lies
+// from world (100,0) to (110,0), at 0 degrees in this UCS) and one drawn from above, both with arcs, are copied
+// where and as they belong in world terms; one in a tilted plane is left out and the balloon says so.
+TEST(FaithfulCopyE2e, ObjectCoordinatesAndAUcsSeenFromBelowMatchTheOracle) {
+  TSession s(Scenario("ucs-ydir 0,-1,0\n"
+                      "lwpolyline 100,0 110,0 115,-5 120,0 normal=0,0,-1 bulges=0,0.4,-0.6\n"
+                      "lwpolyline 0,20 10,20 15,25 bulges=0,0.5\n"
+                      "lwpolyline 0,50,0 8,50,-6 8,60,-6 normal=0.6,0,0.8",
+                      "pick never"));
+  CaptureAll(s);
+  ExpectMeasurement(s, L"回転処理　多角線", L"10.000000", L" 0.00000000", L"0", L"0", L"0.000000");
+  SetNewAngle(s, L"30", L"0", L"0");
+  EXPECT_TRUE(s.Press(IdButton1).empty());
+  EXPECT_EQ(VisibleNotice(s), L"現在の UCS の XY 平面にないポリラインは作成していません。ほかの図形は作成しました。");
+  EXPECT_EQ(Oracle(s, "ocs", 30, 10), "ok 2\n");
+}
+
+// A spline-fit polyline lists its frame after its fitted vertices, a curve-fit one has arcs through extra vertices:
+// the copies draw the curves, not the frame. A mesh picked afterwards is refused in the balloon and the dialog keeps
+// the previous values.
+TEST(FaithfulCopyE2e, FittedPolylinesDrawTheirCurvesAndAMeshIsRefused) {
+  TSession s(Scenario("polyline 0,0 3,1 6,0 9,-1 12,0 0,0 6,4 12,0 flags=4 vertex-flags=8,8,8,8,8,16,16,16\n"
+                      "polyline 20,0 23,2 26,0 29,2 flags=2 vertex-flags=0,1,0,1 bulges=0.2,0.3,-0.2",
+                      "pick never"));
+  CaptureAll(s);
+  ExpectMeasurement(s, L"回転処理　多角線", L"3.162278", L"18.43494882", L"18", L"26", L"5.815763");
+  SetNewAngle(s, L"-20", L"0", L"0");
+  s.SetField(IdKyori, L"10");
+  EXPECT_TRUE(s.Press(IdButton1).empty());
+  EXPECT_EQ(Oracle(s, "fitted", -20, 10), "ok 2\n");
+
+  s.HostControl("polyline 0,30,0 5,30,0 0,35,0 5,35,0 flags=16");
+  s.HostControl("pick 4 150");  // after the two originals and their copies
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  EXPECT_EQ(VisibleNotice(s), L"ポリゴン メッシュとポリフェイス メッシュは回転できません。表示は前の値のままです。");
+  const TFields kept = ReadFields(s);
+  EXPECT_EQ(kept.Kakudo, L"18.43494882");
+  EXPECT_EQ(kept.Byo, L"5.815763");
+  EXPECT_EQ(kept.Kyori, L"10");
+  EXPECT_EQ(kept.Do2, L"-20");
+}
+
+// 3D polylines, one closed, are copied with 3DPOLY: every vertex keeps its height.
+TEST(FaithfulCopyE2e, ThreeDPolylinesKeepTheirHeights) {
+  TSession s(Scenario("polyline closed 0,0,1 10,0,2 10,10,5 0,10,3 flags=8\n"
+                      "polyline 20,0,0 30,0,-4 35,5,6 flags=8",
+                      "pick never"));
+  CaptureAll(s);
+  SetNewAngle(s, L"45", L"0", L"0");
+  EXPECT_TRUE(s.Press(IdButton1).empty());
+  EXPECT_EQ(Oracle(s, "3d", 45, 10), "ok 2\n");
+}
+
+// The UCS is moved and turned between 取込 and 作成: the copies land where the originals, turned in the UCS of the
+// capture, belong in the world, and the measured fields stay as captured.
+TEST(FaithfulCopyE2e, AUcsChangedAfterTheCaptureDoesNotMoveTheCopies) {
+  TSession s(Scenario("ucs-xdir 0.6,0.8,0\nucs-ydir -0.8,0.6,0\n"
+                      "lwpolyline 10,10 16,18 20,10 bulges=0.3,0\n"
+                      "line 0,0,2 6,8,2",
+                      "pick never"));
+  CaptureAll(s);
+  ExpectMeasurement(s, L"回転処理　線", L"10.000000", L" 0.00000000", L"0", L"0", L"0.000000");
+  for (const char* line : {"ucs-origin 100,50,0", "ucs-xdir 1,0,0", "ucs-ydir 0,1,0"}) s.HostControl(line);
+  SetNewAngle(s, L"90", L"0", L"0");
+  EXPECT_TRUE(s.Press(IdButton1).empty());
+  EXPECT_EQ(Oracle(s, "ucs-changed", 90, 10), "ok 2\n");
+  const TFields f = ReadFields(s);
+  EXPECT_EQ(f.Kakudo, L" 0.00000000");
+  EXPECT_EQ(f.Do, L"0");
 }
 
 }  // namespace

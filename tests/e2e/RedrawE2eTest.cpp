@@ -58,9 +58,10 @@ TEST(RedrawE2e, OneLineAndTwoLinesTurnAboutTheFirstStart) {
   const std::size_t before = s.CopyData().size();
   EXPECT_TRUE(s.Press(IdButton1).empty());
   const auto entries = s.CopyData();
-  // One UNDO group around all it sends.
-  ASSERT_GT(entries.size(), before + 3);
-  ExpectUnicodeBytes(entries[before], L"\x03_.UNDO _BE ");
+  // The UCS of 作成 asked first, then one UNDO group around all it sends.
+  ASSERT_GT(entries.size(), before + kUcsQueries + 3);
+  ExpectUnicodeBytes(entries[before], L"\x03UCSORG ");
+  ExpectUnicodeBytes(entries[before + kUcsQueries], L"\x03_.UNDO _BE ");
   ExpectUnicodeBytes(entries.back(), L"\x03_.UNDO _E ");
   EXPECT_EQ(DrawingCommands(s, before), (std::vector<std::string>{"\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r",
                                                                   "\x03LINE _non 1.000000,-1.000000 _non 3.000000,-1.000000 \r"}));

@@ -113,17 +113,51 @@ TEST(PickPollInterval, OftenAtFirstThenEvery200Ms) {
   EXPECT_EQ(PickPollIntervalMs(10000), 200);
 }
 
-TEST_F(ProjectEntityStoreTest, FirstLineWinsOverPolylineAndEverythingIsProjected) {
+TEST_F(ProjectEntityStoreTest, FirstLineWinsOverPolylineAndTheStoreKeepsWorldCoordinates) {
   RefSegment = {};
-  AddPolyline({{10, 0, 1}, {10, 1, 1}, {11, 1, 1}});
+  AddPolyline({{10, 0, 0}, {10, 1, 0}, {11, 1, 0}});
+  Polylines[0].Elevation = 1;
   AddLine({10, 0, 7}, {10, 5, 7});
   AddLine({12, 3, 0}, {10, 0, 0});
   EXPECT_EQ(ProjectEntityStore(kTurned), TSegmentSource::Line);
   EXPECT_EQ(RefSegment.First.x, 0); EXPECT_EQ(RefSegment.First.z, 7);
   EXPECT_EQ(RefSegment.Second.x, 5); EXPECT_EQ(RefSegment.Second.y, 0);
-  EXPECT_EQ(Lines[1].StartPt.x, 3); EXPECT_EQ(Lines[1].StartPt.y, -2);
-  EXPECT_EQ(Polylines[0].Vertices[2].x, 1); EXPECT_EQ(Polylines[0].Vertices[2].y, -1);
-  EXPECT_EQ(Polylines[0].Vertices[2].z, 1);
+  // The redraw turns in the capture's UCS but types in whatever UCS is current then: the store stays world.
+  EXPECT_EQ(Lines[1].StartPt.x, 12); EXPECT_EQ(Lines[1].StartPt.y, 3);
+  EXPECT_EQ(Polylines[0].Vertices[2].x, 11); EXPECT_EQ(Polylines[0].Vertices[2].z, 1);  // the elevation
+  EXPECT_EQ(CapturedUcs.YDir.x, -1);
+}
+
+// A mesh first (taken out: the next polyline measures), then a polyline seen from below whose OCS x runs against
+// the world's: OCS (-100,0) to (-110,0) at elevation 2 lies from world (100,0,-2) to (110,0,-2), at 0 degrees; then a
+// spline-fit polyline whose frame vertices (flag 16) are not part of what it draws.
+TEST_F(ProjectEntityStoreTest, ObjectCoordinatesMeshesAndSplineFrames) {
+  AddPolyline({{0, 0, 0}, {5, 5, 0}});
+  Polylines[0].Flags = 16;
+  AddPolyline({{-100, 0, 0}, {-110, 0, 0}});
+  Polylines[1].Normal = {0, 0, -1};
+  Polylines[1].Elevation = 2;
+  AddPolyline({{0, 0, 0}, {9, 9, 0}, {1, 0, 0}, {2, 1, 0}, {9, 0, 0}});
+  Polylines[2].Flags = 4;
+  Polylines[2].VertexFlags = {16, 16, 8, 8, 16};
+  Polylines[2].Bulges = {0, 0, 0.1, 0.2, 0};
+  AddPolyline({{1, 2, 0}, {3, 4, 0}});
+  Polylines[3].Normal = {0, 0, 0};  // names no plane: the world's
+  std::int32_t meshes = 0;
+  EXPECT_EQ(ProjectEntityStore(kWorld, &meshes), TSegmentSource::Polyline);
+  EXPECT_EQ(meshes, 1);
+  ASSERT_EQ(PolylineCount, 3);
+  EXPECT_EQ(Polylines[2].Vertices[1].y, 4);
+  EXPECT_EQ(Polylines[2].Normal.z, 1);
+  EXPECT_EQ(Polylines[0].Vertices[1].x, 110);
+  EXPECT_EQ(Polylines[0].Vertices[1].z, -2);
+  EXPECT_EQ(RefSegment.Second.x - RefSegment.First.x, 10);
+  const TPolylineRec& fit = Polylines[1];
+  ASSERT_EQ(fit.VertexCount, 2);
+  EXPECT_EQ(fit.Vertices[1].x, 2);
+  EXPECT_EQ(fit.Bulges, (std::vector<double>{0.1, 0.2}));
+  EXPECT_EQ(fit.Vertices.size(), 2u);
+  EXPECT_EQ(fit.StartWidths.size(), 2u);
 }
 
 TEST_F(ProjectEntityStoreTest, PolylineGivesItsFirstTwoVertices) {

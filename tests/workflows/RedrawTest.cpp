@@ -335,12 +335,45 @@ TEST_F(RedrawTest, HeightsStayAsTheCapturedUcsSeesThem) {
   ASSERT_EQ(sent.size(), 4u);  // the UNDO group: the two objects are two commands
   EXPECT_EQ(sent[1], "\x03PLINE _non 0.000000,0.000000,3.000000 _non 1.000000,0.000000 \r");
   EXPECT_EQ(sent[2], "\x03LINE _non 0.000000,0.000000,3.000000 _non 1.000000,0.000000,3.000000 \r");
-  // A tilted UCS: typed x,y put the copy in its plane, as before.
-  Polylines[0].Elevation = 0;
+}
+
+// Seen in a UCS whose z axis points down (UCS X 180) an arc turns the other way: its bulge changes sign (the world
+// arc passes (1,-1), which this UCS calls (1,1)). A
+// polyline in a tilted plane cannot be drawn by PLINE in the UCS: it is left out, the rest is drawn, and a line
+// keeps its height along the tilted z axis.
+TEST_F(RedrawTest, BulgesFollowTheUcsAndTiltedPlanesAreLeftOut) {
+  AddPolyline({{0, 0, 0}, {2, 0, 0}, {4, 0, 0}});
+  Polylines[0].Bulges = {1, 0, 0};
+  const TUcs upsideDown{{0, 0, 0}, {1, 0, 0}, {0, -1, 0}};
+  ProjectEntityStore(upsideDown);
+  EXPECT_EQ(Redraw(0, "2")[0], "\x03PLINE _non 0.000000,0.000000 _A _S _non 1.0000000000,1.0000000000 "
+                               "_non 2.000000,0.000000 _L _non 4.000000,0.000000 \r");
+  Clear();
+  AddLine({0, 0, 5}, {1, 0, 5});
+  AddPolyline({{0, 0, 0}, {1, 0, 0}});
   ProjectEntityStore({{0, 0, 0}, {1, 0, 0}, {0, 0.6, 0.8}});
-  sent = Redraw(0, "1");
-  ASSERT_EQ(sent.size(), 4u);
-  EXPECT_EQ(sent[2], "\x03LINE _non 0.000000,4.000000 _non 1.000000,4.000000 \r");
+  std::vector<std::string> sent;
+  EXPECT_EQ(SendRedrawCommands(0.0L, [] { return 1.0; }, [&](const std::string& c) { sent.push_back(c); }), 1);
+  EXPECT_EQ(sent, std::vector<std::string>{"\x03LINE _non 0.000000,4.000000,3.000000 _non 1.000000,4.000000,3.000000 \r"});
+}
+
+// A 3D polyline keeps every height and closes with 3DPOLY's own close.
+TEST_F(RedrawTest, ThreeDPolylineKeepsItsHeights) {
+  AddPolyline({{0, 0, 1}, {0, 1, 2}, {1, 1, 3}});
+  Polylines[0].Flags = kPolyline3D | kPolylineClosed;
+  EXPECT_EQ(Redraw(0, "2")[0], "\x03_.3DPOLY _non 0.000000,0.000000,1.000000 _non 2.000000,0.000000,2.000000 "
+                               "_non 1.000000,-1.000000,3.000000 _C ");
+}
+
+// The UCS changed between capture and 作成 (origin moved to 100,50): the copy still lands where it belongs in the
+// world, typed in the new UCS; the turn is still the captured UCS's.
+TEST_F(RedrawTest, AUcsChangedSinceTheCaptureDoesNotMoveTheCopy) {
+  AddLine({100, 50, 0}, {100, 60, 0});
+  ProjectEntityStore(TUcs{{0, 0, 0}, {0, 1, 0}, {-1, 0, 0}});  // the line lies along this UCS's x axis
+  std::vector<std::string> sent;
+  SendRedrawCommands(0.0L, [] { return 1.0; }, [&](const std::string& c) { sent.push_back(c); }, {},
+                     TUcs{{100, 50, 0}, {1, 0, 0}, {0, 1, 0}});
+  EXPECT_EQ(sent, std::vector<std::string>{"\x03LINE _non 0.000000,0.000000 _non 0.000000,10.000000 \r"});
 }
 
 TEST_F(RedrawTest, AFailedSendStillEndsTheUndoGroup) {

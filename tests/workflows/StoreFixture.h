@@ -21,7 +21,7 @@ class StoreTest : public ::testing::Test {
     LineCount = 0;
     PolylineCount = 0;
     DxfHeader = TDxfHeader{};
-    CapturedUcsLevel = TUcsLevel{};
+    CapturedUcs = kWorldUcs;
   }
   static void AddLine(TPoint3D start, TPoint3D end) {
     Lines.resize(static_cast<std::size_t>(LineCount) + 1);
