@@ -37,7 +37,6 @@ HWND CreateNoticeWindow(HWND form) {
   TTTOOLINFOW ti = ToolInfo(form, const_cast<wchar_t*>(L""));
   SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
-  SendMessageW(tip, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(L"AutoCAD を使えません"));
   SetPropW(form, kNoticeProperty, tip);
   return tip;
 }
@@ -56,13 +55,16 @@ std::string AcadNoticeText(TAcadFailure failure) {
   return std::string(cause) + "ウィンドウ メニューの「接続の診断...」で原因を確認できます。";
 }
 
-void ShowAcadNotice(HWND form, HWND button, TAcadFailure failure) {
+namespace {
+
+void ShowNotice(HWND form, HWND button, const wchar_t* title, const std::string& textUtf8) {
   HWND tip = NoticeWindow(form);
   if (!tip || !IsWindow(tip)) tip = CreateNoticeWindow(form);
   if (!tip) return;
-  const std::wstring text = Utf8ToWide(AcadNoticeText(failure));
+  const std::wstring text = Utf8ToWide(textUtf8);
   TTTOOLINFOW ti = ToolInfo(form, text.c_str());
   SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+  SendMessageW(tip, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(title));
   SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
   // The balloon's point at the middle of the button's lower edge.
   RECT r{};
@@ -70,6 +72,16 @@ void ShowAcadNotice(HWND form, HWND button, TAcadFailure failure) {
   SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM((r.left + r.right) / 2, r.bottom - 2));
   SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
   SetTimer(form, kNoticeTimer, kNoticeShownMs, NoticeTimerProc);
+}
+
+}  // namespace
+
+void ShowAcadNotice(HWND form, HWND button, TAcadFailure failure) {
+  ShowNotice(form, button, L"AutoCAD を使えません", AcadNoticeText(failure));
+}
+
+void ShowCaptureNotice(HWND form, HWND button, const std::string& textUtf8) {
+  ShowNotice(form, button, L"取込", textUtf8);
 }
 
 void HideAcadNotice(HWND form) {

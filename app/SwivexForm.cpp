@@ -214,8 +214,12 @@ void TSwivexF::OnButton(int id) {
   {
     TBusyGuard busy(Busy_);
     try {
-      if (id == IdButton2) Button4Click(Fields_);
-      else Button1Click(Fields_);
+      if (id == IdButton2) {
+        const std::string notice = Button4Click(Fields_);
+        if (!notice.empty() && IsWindow(form)) ShowCaptureNotice(form, GetDlgItem(form, id), notice);
+      } else {
+        Button1Click(Fields_);
+      }
     } catch (const TAcadUnavailable& e) {
       ShowAcadNotice(form, GetDlgItem(form, id), e.Failure());
     } catch (...) {

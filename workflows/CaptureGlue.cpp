@@ -3,6 +3,7 @@
 #include "cadlink/AcadLink.h"
 #include "cadlink/AcadStatus.h"
 #include "cadlink/ClipboardKeeper.h"
+#include "cadlink/ExportFolder.h"
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
 #include "workflows/WinText.h"
@@ -12,34 +13,6 @@ namespace swivex {
 namespace {
 
 std::wstring AsciiToWide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
-// The exe's folder with its trailing separator, cut in UTF-16: in Shift-JIS a 0x5C byte can be the second half
-// of a character, so the separator must not be searched for in the bytes.
-std::wstring ExeFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  path.resize(path.find_last_of(L"\\/") + 1);
-  return path;
-}
-
-// Whether a file can be made in the folder: a file of a name no one else uses, made and deleted at once.
-bool FolderWritable(const std::wstring& folder) {
-  const std::wstring probe = folder + L"swivex-probe-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                             std::to_wstring(GetTickCount64()) + L".tmp";
-  const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  DeleteFileW(probe.c_str());  // already gone on close; kept for a file system that ignores the flag
-  return true;
-}
 
 // A file, not a folder of that name.
 bool FileExists(const std::string& ansiName) {
@@ -75,19 +48,51 @@ bool WaitRunningMessages(HWND form, DWORD ms) {
   }
 }
 
+// What a capture that finds nothing to measure puts back: the store as the previous capture left it.
+struct TStoreSnapshot {
+  std::vector<TLineRec> Lines;
+  std::vector<TTextRec> Texts;
+  std::vector<TArcRec> Arcs;
+  std::vector<TCircleRec> Circles;
+  std::vector<TPolylineRec> Polylines;
+  std::vector<TStyleRec> Styles;
+  std::int32_t LineCount, TextCount, ArcCount, CircleCount, PolylineCount;
+  TDxfHeader Header;
+  TSegment Segment;
+  TUcsLevel Level;
+};
+
+TStoreSnapshot TakeStoreSnapshot() {
+  return {Lines, Texts, Arcs, Circles, Polylines, Styles, LineCount, TextCount, ArcCount, CircleCount,
+          PolylineCount, DxfHeader, RefSegment, CapturedUcsLevel};
+}
+
+void PutBackStoreSnapshot(TStoreSnapshot&& s) {
+  Lines = std::move(s.Lines);
+  Texts = std::move(s.Texts);
+  Arcs = std::move(s.Arcs);
+  Circles = std::move(s.Circles);
+  Polylines = std::move(s.Polylines);
+  Styles = std::move(s.Styles);
+  LineCount = s.LineCount;
+  TextCount = s.TextCount;
+  ArcCount = s.ArcCount;
+  CircleCount = s.CircleCount;
+  PolylineCount = s.PolylineCount;
+  DxfHeader = s.Header;
+  RefSegment = s.Segment;
+  CapturedUcsLevel = s.Level;
+}
+
+// Two balloon texts, one per line.
+std::string JoinNotices(const std::string& first, const std::string& second) {
+  if (first.empty() || second.empty()) return first + second;
+  return first + "\n" + second;
+}
+
 }  // namespace
 
-std::string ExportFolder() {
-  const std::wstring exeFolder = ExeFolder();
-  if (FolderWritable(exeFolder)) return WideToAnsi(exeFolder);
-  wchar_t temp[MAX_PATH + 1] = {};
-  const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-  if (n == 0 || n > MAX_PATH) return WideToAnsi(exeFolder);  // nowhere better: the export will tell
-  const std::wstring folder = std::wstring(temp, n) + L"Swivex\\";
-  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-    return WideToAnsi(std::wstring(temp, n));
-  return WideToAnsi(folder);
-}
+std::string ExportFolder() { return ChooseExportFolder().Ansi; }
 
 std::string PrepareTempDxfName() {
   SYSTEMTIME now;
@@ -111,15 +116,17 @@ TEchoedUcs QueryUcs() {
   return echoed;
 }
 
-bool PickOneObject(HWND form) {
+TPickWaitEnd PickOneObject(HWND form, long long waitLimitMs) {
   AcadSendCommand(AsciiToWide(kSelectSingleCommand));
   const ULONGLONG sent = GetTickCount64();
+  TPickWait wait;
   for (;;) {
     const auto elapsed = static_cast<long long>(GetTickCount64() - sent);
-    if (!WaitRunningMessages(form, static_cast<DWORD>(PickPollIntervalMs(elapsed)))) return false;
-    const std::string prompt = AcadPromptText();
-    if (prompt.empty() || IsIdlePrompt(prompt)) return true;
-    if (static_cast<long long>(GetTickCount64() - sent) >= kPickWaitLimitMs) return true;
+    if (!WaitRunningMessages(form, static_cast<DWORD>(PickPollIntervalMs(elapsed)))) return TPickWaitEnd::DialogClosed;
+    // AutoCAD closed meanwhile: its prompt reads empty for good.
+    if (!IsWindow(AcadMainWindow)) throw TAcadUnavailable(TAcadFailure::NotFound, "AutoCAD has gone");
+    if (PickWaitEnds(wait, AcadPromptText(), static_cast<long long>(GetTickCount64() - sent))) return TPickWaitEnd::Idle;
+    if (static_cast<long long>(GetTickCount64() - sent) >= waitLimitMs) return TPickWaitEnd::TimedOut;
   }
 }
 
@@ -128,15 +135,29 @@ std::optional<TUcs> ExportedUcs() {
   return TUcs{DxfHeader.UcsOrg, DxfHeader.UcsXDir, DxfHeader.UcsYDir};
 }
 
-void ExportPick(const std::string& tempFileName) {
-  if (!ShouldExport(AcadLastHistoryLine())) return;
+TPickStatus ExportPick(TPickWaitEnd waitEnd, const std::string& tempFileName) {
+  if (waitEnd == TPickWaitEnd::DialogClosed) return TPickStatus::DialogClosed;
+  const TPickOutcome outcome = PickOutcomeOf(AcadLastHistoryLine());
+  if (outcome == TPickOutcome::Cancelled) return TPickStatus::Cancelled;
+  if (waitEnd == TPickWaitEnd::TimedOut || outcome != TPickOutcome::Picked) {
+    // A selection still running would otherwise take the user's next click; DXFOUT … PREV would export the
+    // selection set of some earlier command.
+    AcadSendCommand(L"\x0003");
+    return waitEnd == TPickWaitEnd::TimedOut ? TPickStatus::TimedOut : TPickStatus::NotPicked;
+  }
   AcadSendCommand(AsciiToWide(kFileDiaOffCommand));
   AcadSendCommand(AnsiToWide(DxfOutCommand(tempFileName)));
   AcadSendCommand(AsciiToWide(kFileDiaOnCommand));
+  return TPickStatus::Exported;
+}
+
+TPickStatus PickAndExport(HWND form, const std::string& tempFileName, long long waitLimitMs) {
+  return ExportPick(PickOneObject(form, waitLimitMs), tempFileName);
 }
 
 bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TEchoedUcs& ucs) {
   if (!FileExists(tempFileName)) return false;
+  TStoreSnapshot previous = TakeStoreSnapshot();
   try {
     ReadDxfEntities(tempFileName);
   } catch (...) {
@@ -146,7 +167,11 @@ bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, c
     throw;
   }
   const TSegmentSource source = ProjectEntityStore(ChooseUcs(ucs, ExportedUcs()));
-  if (source == TSegmentSource::None) return false;
+  if (source == TSegmentSource::None) {
+    // Nothing to measure (a circle, a text): the values shown and what 作成 draws stay the previous capture's.
+    PutBackStoreSnapshot(std::move(previous));
+    return false;
+  }
   ShowMeasurement(dialog, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
   return true;
 }
@@ -164,14 +189,18 @@ void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first,
   SetWindowAnsi(dialog.eByo2, texts.Byo);
 }
 
-void Button4Click(const TDialogFields& dialog) {
+std::string Button4Click(const TDialogFields& dialog) {
   const std::string tempFileName = PrepareTempDxfName();
   RequireAcadReady();
-  const TClipboardKeeper keeper;  // the user's clipboard comes back when the capture ends, however it ends
+  // The user's clipboard comes back when the capture ends, however it ends; another program's clipboard is read
+  // by a child of this exe, so that an owner that does not answer cannot freeze the dialog.
+  const TClipboardKeeper keeper(RunningExePath());
   const TEchoedUcs ucs = QueryUcs();
-  if (!PickOneObject(dialog.Form)) return;  // the dialog is gone: nothing more to show it in
-  ExportPick(tempFileName);
-  ReadAndShow(dialog, tempFileName, ucs);
+  const TPickStatus status = PickAndExport(dialog.Form, tempFileName);
+  if (status == TPickStatus::DialogClosed) return {};  // nothing more to show it in
+  std::string notice = PickNoticeText(status);
+  if (status == TPickStatus::Exported && !ReadAndShow(dialog, tempFileName, ucs)) notice = kNotLineNotice;
+  return JoinNotices(notice, keeper.NotKeptNotice());
 }
 
 }  // namespace swivex
