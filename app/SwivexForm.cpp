@@ -180,7 +180,12 @@ void TSwivexF::PlaceAtSavedPlace() {
   RECT frame{};
   GetWindowRect(Fields_.Form, &frame);
   OffsetRect(&frame, saved->x - frame.left, saved->y - frame.top);
-  const RECT shown = OntoVisibleMonitor(frame);
+  // The caption's height as the frame has it now: from the frame's top to the client area's.
+  POINT clientTop{0, 0};
+  ClientToScreen(Fields_.Form, &clientTop);
+  RECT current{};
+  GetWindowRect(Fields_.Form, &current);
+  const RECT shown = OntoVisibleMonitor(frame, static_cast<int>(clientTop.y - current.top));
   SetWindowPos(Fields_.Form, nullptr, shown.left, shown.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   // Another monitor may have another DPI.
   const int dpi = DpiOfWindow(Fields_.Form);

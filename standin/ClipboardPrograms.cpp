@@ -85,7 +85,12 @@ int RunMessages() {
 
 int OwnClipboard(bool hung, const std::wstring& text, const std::string& ready) {
   const HWND owner = MakeWindow(L"SwivexClipboardOwner", OwnerProc);
-  if (!owner || !OpenClipboard(owner)) return 3;
+  bool open = false;
+  for (int tries = 0; owner && !open && tries < 100; ++tries) {
+    open = OpenClipboard(owner) != 0;  // a clipboard manager may hold it for a moment
+    if (!open) Sleep(10);
+  }
+  if (!open) return 3;
   EmptyClipboard();
   const std::string ansi = WideToAnsi(text);
   if (HGLOBAL memory = Memory(ansi.c_str(), ansi.size() + 1))
