@@ -55,19 +55,15 @@ std::string AcadNoticeText(TAcadFailure failure) {
   return std::string(cause) + "ウィンドウ メニューの「接続の診断...」で原因を確認できます。";
 }
 
-void ShowAcadNotice(HWND form, HWND button, TAcadFailure failure) {
-  ShowNotice(form, button, "AutoCAD を使えません", AcadNoticeText(failure));
-}
-
 void ShowNotice(HWND form, HWND button, const std::string& titleUtf8, const std::string& textUtf8) {
   HWND tip = NoticeWindow(form);
   if (!tip || !IsWindow(tip)) tip = CreateNoticeWindow(form);
   if (!tip) return;
   const std::wstring title = Utf8ToWide(titleUtf8);
-  SendMessageW(tip, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(title.c_str()));
   const std::wstring text = Utf8ToWide(textUtf8);
   TTTOOLINFOW ti = ToolInfo(form, text.c_str());
   SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+  SendMessageW(tip, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(title.c_str()));
   SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
   // The balloon's point at the middle of the button's lower edge.
   RECT r{};
@@ -75,6 +71,14 @@ void ShowNotice(HWND form, HWND button, const std::string& titleUtf8, const std:
   SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM((r.left + r.right) / 2, r.bottom - 2));
   SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
   SetTimer(form, kNoticeTimer, kNoticeShownMs, NoticeTimerProc);
+}
+
+void ShowAcadNotice(HWND form, HWND button, TAcadFailure failure) {
+  ShowNotice(form, button, "AutoCAD を使えません", AcadNoticeText(failure));
+}
+
+void ShowCaptureNotice(HWND form, HWND button, const std::string& textUtf8) {
+  ShowNotice(form, button, "取込", textUtf8);
 }
 
 void HideAcadNotice(HWND form) {

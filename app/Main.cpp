@@ -6,9 +6,12 @@
 #include "app/ApplicationWindow.h"
 #include "app/ErrorBox.h"
 #include "app/SwivexForm.h"
+#include "cadlink/ClipboardCopier.h"
 #include "dxf/EntityStore.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  // Started by a capture to read another program's clipboard: that, and nothing else.
+  if (swivex::RunClipboardCopierIfAsked()) return 0;
   int exitCode = 0;
   try {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};

@@ -101,6 +101,12 @@ class TBusyGuard {
   bool& Busy_;
 };
 
+// 作成 as an action: it tells what it left out by raising TObjectsLeftOut, never by a text of its own.
+std::string RedrawAction(const TDialogFields& dialog) {
+  Button1Click(dialog);
+  return {};
+}
+
 }  // namespace
 
 bool SetTopMost(HWND window, bool topMost) {
@@ -205,7 +211,12 @@ void TSwivexF::PlaceAtSavedPlace() {
   RECT frame{};
   GetWindowRect(Fields_.Form, &frame);
   OffsetRect(&frame, saved->x - frame.left, saved->y - frame.top);
-  const RECT shown = OntoVisibleMonitor(frame);
+  // The caption's height as the frame has it now: from the frame's top to the client area's.
+  POINT clientTop{0, 0};
+  ClientToScreen(Fields_.Form, &clientTop);
+  RECT current{};
+  GetWindowRect(Fields_.Form, &current);
+  const RECT shown = OntoVisibleMonitor(frame, static_cast<int>(clientTop.y - current.top));
   SetWindowPos(Fields_.Form, nullptr, shown.left, shown.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   // Another monitor may have another DPI.
   const int dpi = DpiOfWindow(Fields_.Form);
@@ -234,18 +245,20 @@ bool TSwivexF::TakeEnterKey(const MSG& msg) {
 
 void TSwivexF::OnButton(int id) {
   if (id != IdButton2 && id != IdButton1) return;
-  RunAction(id == IdButton2 ? Button4Click : Button1Click, GetDlgItem(Fields_.Form, id));
+  RunAction(id == IdButton2 ? Button4Click : RedrawAction, GetDlgItem(Fields_.Form, id));
 }
 
-// Runs a button's or a menu item's action; its balloon, when AutoCAD cannot be used, points at `anchor`.
-void TSwivexF::RunAction(void (*action)(const TDialogFields&), HWND anchor) {
+// Runs a button's or a menu item's action; its balloon, for what the action tells or when AutoCAD cannot be used,
+// points at `anchor`.
+void TSwivexF::RunAction(std::string (*action)(const TDialogFields&), HWND anchor) {
   if (Busy_) return;  // a capture is waiting for the pick
   const HWND form = Fields_.Form;
   HideAcadNotice(form);
   {
     TBusyGuard busy(Busy_);
     try {
-      action(Fields_);
+      const std::string notice = action(Fields_);
+      if (!notice.empty() && IsWindow(form)) ShowCaptureNotice(form, anchor, notice);
     } catch (const TAcadUnavailable& e) {
       ShowAcadNotice(form, anchor, e.Failure());
     } catch (const TObjectsLeftOut& e) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "workflows/DialogFields.h"
 
 namespace swivex {
@@ -36,7 +38,7 @@ class TSwivexF {
   void PlaceAtSavedPlace();
   void FormCreate();
   void OnButton(int id);
-  void RunAction(void (*action)(const TDialogFields&), HWND anchor);
+  void RunAction(std::string (*action)(const TDialogFields&), HWND anchor);
   void ChangeConvention(TAngleConvention convention);
   void ShowConventionCaptions();
 

@@ -65,14 +65,32 @@ void SaveWindowPlace(HWND window) {
   WriteCoordinate(key.Get(), kTopValue, frame.top);
 }
 
-RECT OntoVisibleMonitor(const RECT& frame) {
-  if (MonitorFromRect(&frame, MONITOR_DEFAULTTONULL)) return frame;
+RECT OntoVisibleMonitor(const RECT& frame, int captionHeight) {
+  const LONG width = frame.right - frame.left;
+  const LONG height = frame.bottom - frame.top;
+  // A piece of the caption this wide, over the caption's full height, is enough to take hold of it.
+  const LONG grip = std::min<LONG>(width, std::max(3 * captionHeight, 48));
+  RECT caption{frame.left, frame.top, frame.right, frame.top + captionHeight};
+  struct TSearch {
+    RECT Caption;
+    LONG Grip;
+    bool Found;
+  } search{caption, grip, false};
+  EnumDisplayMonitors(nullptr, nullptr, [](HMONITOR m, HDC, LPRECT, LPARAM lp) -> BOOL {
+    auto& s = *reinterpret_cast<TSearch*>(lp);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT on{};
+    if (GetMonitorInfoW(m, &info) && IntersectRect(&on, &s.Caption, &info.rcWork) &&
+        on.bottom - on.top == s.Caption.bottom - s.Caption.top && on.right - on.left >= s.Grip)
+      s.Found = true;
+    return s.Found ? FALSE : TRUE;
+  }, reinterpret_cast<LPARAM>(&search));
+  if (search.Found) return frame;
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (!GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) return frame;
   const RECT& area = monitor.rcWork;
-  const LONG width = frame.right - frame.left;
-  const LONG height = frame.bottom - frame.top;
   const LONG left = std::max(area.left, std::min(frame.left, area.right - width));
   const LONG top = std::max(area.top, std::min(frame.top, area.bottom - height));
   return RECT{left, top, left + width, top + height};

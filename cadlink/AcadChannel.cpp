@@ -19,6 +19,8 @@ namespace {
 constexpr ULONG_PTR kCopyDataCommand = 1;
 constexpr WPARAM kCopyHistoryCommand = 32781;  // 0x800D
 constexpr std::size_t kMinimumBuffer = 256;    // units; a longer command gets a buffer sized to it
+constexpr int kHistoryCopyTries = 10;
+constexpr DWORD kHistoryCopyRetryMs = 20;
 
 HWND ClipboardOwner = nullptr;
 
@@ -224,7 +226,14 @@ std::string AcadCopyHistory() {
   bool answered = true;
   if (ok) {
     try {
-      SendToAcad(AcadTextWindow, WM_COMMAND, kCopyHistoryCommand, 0);
+      // A clipboard manager opens the clipboard right after each change (our emptying, say) for a moment, and
+      // AutoCAD's copy then finds it held and writes nothing: asked again after a pause.
+      const DWORD emptied = GetClipboardSequenceNumber();
+      for (int tries = 0; tries < kHistoryCopyTries; ++tries) {
+        if (tries > 0) Sleep(kHistoryCopyRetryMs);
+        SendToAcad(AcadTextWindow, WM_COMMAND, kCopyHistoryCommand, 0);
+        if (GetClipboardSequenceNumber() != emptied) break;
+      }
     } catch (const TAcadUnavailable&) {
       answered = false;
     }

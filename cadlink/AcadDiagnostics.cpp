@@ -9,6 +9,7 @@
 #include "cadlink/AcadDiagnostics.h"
 #include "cadlink/AcadLink.h"
 #include "cadlink/AcadText.h"
+#include "cadlink/ExportFolder.h"
 #include "win32/CodePage.h"
 
 namespace swivex {
@@ -22,7 +23,7 @@ std::string Utf8OfAnsi(const std::string& ansi) { return WideToUtf8(AnsiToWide(a
 TReportWindow Describe(HWND w) {
   DWORD process = 0;
   GetWindowThreadProcessId(w, &process);
-  return {Utf8OfAnsi(AcadWindowTitle(w)), Utf8OfAnsi(AcadWindowClass(w)), process};
+  return {Utf8OfAnsi(AcadWindowTitle(w)), Utf8OfAnsi(AcadWindowClass(w)), process, AcadProcessImageName(process)};
 }
 
 TFoundWindow Found(HWND w) {
@@ -32,6 +33,7 @@ TFoundWindow Found(HWND w) {
 
 struct TScan {
   std::vector<TMainFrameCandidate> Candidates;
+  std::vector<HWND> CandidateWindows;
   HWND Floating = nullptr;
 };
 
@@ -49,7 +51,9 @@ BOOL CALLBACK ScanTopLevel(HWND w, LPARAM lp) noexcept {
       TMainFrameCandidate c;
       c.Window = Describe(w);
       c.WhyNotUtf8 = WhyNotMainFrame(title, cls);
+      if (c.WhyNotUtf8.empty()) c.WhyNotUtf8 = WhyNotAcadProcess(c.Window.ProcessNameUtf8);
       scan.Candidates.push_back(c);
+      scan.CandidateWindows.push_back(w);
     }
     if (!scan.Floating && IsFloatingCommandLine(title, cls, [](unsigned char b) { return IsDBCSLeadByte(b) != 0; }))
       scan.Floating = w;
@@ -76,9 +80,11 @@ TConnectionReport GatherConnectionReport(const std::string& version) {
   TScan scan;
   EnumWindows(ScanTopLevel, reinterpret_cast<LPARAM>(&scan));
   report.Candidates = std::move(scan.Candidates);
+  // The link's own searches, so the report shows what a capture would find, and marks the window it uses.
+  const HWND used = AcadFindMainWindow();
+  for (std::size_t i = 0; i < report.Candidates.size(); ++i)
+    report.Candidates[i].UsedByLink = IsWindow(used) && scan.CandidateWindows[i] == used;
   JudgeMainFrameCandidates(report.Candidates);
-  // The link's own searches, so the report shows what a capture would find.
-  AcadFindMainWindow();
   report.TextWindow = Found(AcadFindTextWindow());
   report.FloatingCommandLine = Found(scan.Floating);
   const HWND prompt = AcadFindPromptLine();
@@ -87,6 +93,7 @@ TConnectionReport GatherConnectionReport(const std::string& version) {
   if (report.PromptLine.Found) {
     report.PromptAnswered = ReadPrompt(prompt, report.PromptUtf8);
   }
+  report.ExportFolderUtf8 = ExportFolderReportLine(ChooseExportFolder());
   return report;
 }
 

@@ -15,14 +15,16 @@ struct TReportWindow {
   std::string TitleUtf8;
   std::string ClassUtf8;
   std::uint32_t ProcessId = 0;
+  std::string ProcessNameUtf8;  // the process's image file name ("acad.exe"); empty when it could not be read
 };
 
 // Why a window whose title passes the main frame's title test is or is not taken as the main frame.
-enum class TMainFrameVerdict { Taken, ClassNotRecognised, EarlierWindowTaken };
+enum class TMainFrameVerdict { Taken, ClassNotRecognised, OtherWindowTaken };
 
 struct TMainFrameCandidate {
   TReportWindow Window;
-  std::string WhyNotUtf8;  // why its class is not a main frame's; empty when it is
+  std::string WhyNotUtf8;  // why its class or its process is not AutoCAD's main frame's; empty when it is
+  bool UsedByLink = false;  // the window the link sends its commands to
   TMainFrameVerdict Verdict = TMainFrameVerdict::ClassNotRecognised;
 };
 
@@ -39,9 +41,10 @@ struct TConnectionReport {
   TFoundWindow TextWindow, FloatingCommandLine, PromptLine, CommandLine;
   bool PromptAnswered = false;  // false when the prompt window did not answer in time
   std::string PromptUtf8;
+  std::string ExportFolderUtf8;  // the report's line on the export folder: which path and why
 };
 
-// Sets each candidate's verdict: the first with a recognised class is taken, as the main frame search does.
+// Sets each candidate's verdict: the one the link uses is taken; another that would pass is not, and says so.
 void JudgeMainFrameCandidates(std::vector<TMainFrameCandidate>& candidates);
 
 // The report as the user copies it: plain text, lines ending in CR LF.

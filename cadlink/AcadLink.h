@@ -23,7 +23,10 @@ extern HWND AcadCommandLine;
 std::string AcadWindowTitle(HWND w);
 std::string AcadWindowClass(HWND w);
 
-// Window discovery.
+// The image file name of a process ("acad.exe"), as UTF-8; empty when it cannot be read.
+std::string AcadProcessImageName(DWORD processId);
+
+// Window discovery. A main frame must pass the title and class tests and belong to acad.exe or acadlt.exe.
 HWND AcadFindMainWindow();
 HWND AcadFindTextWindow();
 HWND AcadFindCommandLine();

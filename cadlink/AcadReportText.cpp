@@ -11,7 +11,7 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string Describe(const TReportWindow& w) {
   return "タイトル " + Quoted(w.TitleUtf8) + "、クラス " + Quoted(w.ClassUtf8) + "、プロセス " +
-         std::to_string(w.ProcessId);
+         std::to_string(w.ProcessId) + (w.ProcessNameUtf8.empty() ? "" : " (" + w.ProcessNameUtf8 + ")");
 }
 
 std::string VerdictText(const TMainFrameCandidate& c) {
@@ -20,8 +20,8 @@ std::string VerdictText(const TMainFrameCandidate& c) {
       return "メイン フレームとして使います";
     case TMainFrameVerdict::ClassNotRecognised:
       return "使いません: " + c.WhyNotUtf8;
-    case TMainFrameVerdict::EarlierWindowTaken:
-      return "使いません: 先に見つかったウィンドウをメイン フレームとして使います";
+    case TMainFrameVerdict::OtherWindowTaken:
+      return "使いません: 別の AutoCAD のウィンドウをメイン フレームとして使っています";
   }
   return {};
 }
@@ -34,14 +34,9 @@ void AddFound(std::string& out, const char* what, const TFoundWindow& found) {
 }  // namespace
 
 void JudgeMainFrameCandidates(std::vector<TMainFrameCandidate>& candidates) {
-  bool taken = false;
   for (auto& c : candidates) {
-    if (!c.WhyNotUtf8.empty()) {
-      c.Verdict = TMainFrameVerdict::ClassNotRecognised;
-    } else {
-      c.Verdict = taken ? TMainFrameVerdict::EarlierWindowTaken : TMainFrameVerdict::Taken;
-      taken = true;
-    }
+    if (!c.WhyNotUtf8.empty()) c.Verdict = TMainFrameVerdict::ClassNotRecognised;
+    else c.Verdict = c.UsedByLink ? TMainFrameVerdict::Taken : TMainFrameVerdict::OtherWindowTaken;
   }
 }
 
@@ -63,6 +58,7 @@ std::string FormatConnectionReport(const TConnectionReport& report) {
   if (!report.PromptLine.Found) out += "(読めません: プロンプトのウィンドウがありません)\r\n";
   else if (!report.PromptAnswered) out += "(読めません: AutoCAD が応答しません)\r\n";
   else out += Quoted(report.PromptUtf8) + "\r\n";
+  if (!report.ExportFolderUtf8.empty()) out += report.ExportFolderUtf8 + "\r\n";
   return out;
 }
 

@@ -1,5 +1,7 @@
 #include "cadlink/AcadText.h"
 
+#include <string>
+
 namespace swivex {
 
 bool IsSjisLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -51,6 +53,19 @@ std::string_view WhyNotMainFrame(std::string_view title, std::string_view classN
   if (!IsMainFrameTitle(title)) return "タイトルが \"AutoCAD \"、\"Autodesk \"、\"ACAD\" のどれでも始まらない";
   if (!IsMainFrameClass(className))
     return "クラス名が \"Afx:\" で始まり \":8:\" を含むものでも、\"AfxMDIFrame\" と版の数字を含むものでもない";
+  return {};
+}
+
+bool IsAcadImageName(std::string_view imageFileName) {
+  std::string lower(imageFileName);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower == "acad.exe" || lower == "acadlt.exe";
+}
+
+std::string_view WhyNotAcadProcess(std::string_view imageFileName) {
+  if (imageFileName.empty()) return "プロセスのイメージ名が読めない";
+  if (!IsAcadImageName(imageFileName)) return "プロセスが acad.exe でも acadlt.exe でもない (AutoCAD ではない Autodesk のプログラム)";
   return {};
 }
 

@@ -41,6 +41,11 @@ bool IsMainFrameClass(std::string_view className);
 bool IsMfcMdiFrameClass(std::string_view className);  // the "AfxMDIFrame" + digits form alone
 // Why a top-level window is not taken as the main frame, as UTF-8 for the connection report; empty when it is.
 std::string_view WhyNotMainFrame(std::string_view title, std::string_view className);
+// AutoCAD's and AutoCAD LT's process image: "acad.exe" or "acadlt.exe", in any case (other Autodesk programs,
+// Inventor, DWG TrueView or EPLAN, share the title and the MFC frame class).
+bool IsAcadImageName(std::string_view imageFileName);
+// Why a process is not AutoCAD's, as UTF-8 for the connection report; empty when it is.
+std::string_view WhyNotAcadProcess(std::string_view imageFileName);
 bool IsAfxClassWith(std::string_view className, std::string_view mark);  // "Afx:" first and `mark` inside
 bool IsTextWindow(std::string_view title, std::string_view className, TLeadByteTest isLead = IsSjisLeadByte,
                   TTextEqual equal = BytesEqual);

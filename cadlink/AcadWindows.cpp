@@ -4,6 +4,7 @@
 
 #include "cadlink/AcadLink.h"
 #include "cadlink/AcadText.h"
+#include "win32/CodePage.h"
 
 namespace swivex {
 
@@ -27,6 +28,18 @@ std::string AcadWindowClass(HWND w) {
   return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
+std::string AcadProcessImageName(DWORD processId) {
+  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return {};
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD size = static_cast<DWORD>(path.size());
+  const bool read = QueryFullProcessImageNameW(process, 0, path.data(), &size) != 0;
+  CloseHandle(process);
+  if (!read) return {};
+  path.resize(size);
+  return WideToUtf8(path.substr(path.find_last_of(L"\\/") + 1));
+}
+
 namespace {
 
 // The user's locale decides, case-sensitively, as CompareStringA without flags does.
@@ -43,6 +56,8 @@ BOOL CALLBACK MainWindowEnumProc(HWND w, LPARAM) noexcept {
     if (title.empty() || !IsMainFrameTitle(title) || !IsMainFrameClass(AcadWindowClass(w))) return TRUE;
     DWORD process = 0;
     GetWindowThreadProcessId(w, &process);
+    // Another Autodesk program (Inventor, DWG TrueView) or one built on the same MFC frame: not AutoCAD.
+    if (!IsAcadImageName(AcadProcessImageName(process))) return TRUE;
     AcadMainWindow = w;
     AcadProcessId = process;
     return FALSE;

@@ -1,6 +1,8 @@
 #include "cadlink/ClipboardKeeper.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "cadlink/AcadLink.h"
 #include "cadlink/SilentAbort.h"
@@ -16,24 +18,9 @@ constexpr DWORD kRestoreRetryMs = 20;
 
 }  // namespace
 
-bool IsMemoryFormat(UINT format) {
-  switch (format) {
-    case CF_BITMAP:        // made again by the system from a kept DIB
-    case CF_METAFILEPICT:  // made again by the system from a kept enhanced metafile
-    case CF_PALETTE:
-    case CF_ENHMETAFILE:   // a GDI handle, kept by its bits
-    case CF_OWNERDISPLAY:
-    case CF_DSPBITMAP:
-    case CF_DSPMETAFILEPICT:
-    case CF_DSPENHMETAFILE:
-      return false;
-    default:
-      return !(format >= CF_PRIVATEFIRST && format <= CF_PRIVATELAST) &&
-             !(format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST);
-  }
+TClipboardKeeper::TClipboardKeeper(std::wstring copierExe) : Outer_(Innermost), CopierExe_(std::move(copierExe)) {
+  Innermost = this;
 }
-
-TClipboardKeeper::TClipboardKeeper() : Outer_(Innermost) { Innermost = this; }
 
 TClipboardKeeper::~TClipboardKeeper() {
   Restore();
@@ -43,29 +30,21 @@ TClipboardKeeper::~TClipboardKeeper() {
 TClipboardKeeper* ActiveClipboardKeeper() { return Innermost; }
 
 bool TClipboardKeeper::Save() {
-  TClipboard clipboard(AcadClipboardOwner());
-  if (!clipboard.IsOpen()) return false;
-  std::vector<TClipboardItem> items;
-  for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
-    if (format == CF_ENHMETAFILE) {
-      const auto metafile = static_cast<HENHMETAFILE>(GetClipboardData(format));
-      const UINT size = metafile ? GetEnhMetaFileBits(metafile, 0, nullptr) : 0;
-      std::vector<unsigned char> bits(size);
-      if (size && GetEnhMetaFileBits(metafile, size, bits.data()) == size) items.push_back({format, std::move(bits)});
-      continue;
-    }
-    if (!IsMemoryFormat(format)) continue;
-    const HANDLE data = GetClipboardData(format);  // a delayed format is rendered now
-    if (!data) continue;
-    const auto* bytes = static_cast<const unsigned char*>(GlobalLock(data));
-    if (!bytes) continue;
-    items.push_back({format, std::vector<unsigned char>(bytes, bytes + GlobalSize(data))});
-    GlobalUnlock(data);
-  }
-  Items_ = std::move(items);
+  TClipboardSave save;
+  if (!SaveClipboardWithinBudget(AcadClipboardOwner(), CopierExe_, save)) return false;
+  Items_ = std::move(save.Items);
+  for (auto& name : save.NotKeptUtf8)
+    if (std::find(NotKept_.begin(), NotKept_.end(), name) == NotKept_.end()) NotKept_.push_back(std::move(name));
   Saved_ = true;
   Sequence_ = GetClipboardSequenceNumber();
   return true;
+}
+
+std::string TClipboardKeeper::NotKeptNotice() const {
+  if (NotKept_.empty()) return {};
+  std::string names;
+  for (const auto& name : NotKept_) names += (names.empty() ? "" : "、") + name;
+  return "クリップボードの次の形式は時間内に読めないか大きすぎるため、元に戻せません: " + names;
 }
 
 void TClipboardKeeper::BeforeOwnWrite() {

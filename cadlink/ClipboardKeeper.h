@@ -4,20 +4,25 @@
 // global memory is kept (text in every form, DIB and DIBV5, HTML, file lists, registered formats), and an
 // enhanced metafile by its bits; the system makes CF_BITMAP and CF_METAFILEPICT again from those. Formats whose
 // data is another GDI handle or nothing at all (CF_OWNERDISPLAY, the display formats CF_DSP*, the private formats
-// CF_PRIVATEFIRST..CF_PRIVATELAST and CF_GDIOBJFIRST..CF_GDIOBJLAST) cannot be kept.
+// CF_PRIVATEFIRST..CF_PRIVATELAST and CF_GDIOBJFIRST..CF_GDIOBJLAST) cannot be kept. Saving keeps to a time and
+// a memory budget (ClipboardCopier.h); what does not fit is left out and named for the balloon.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 #include <vector>
+
+#include "cadlink/ClipboardCopier.h"
 
 namespace swivex {
 
-// The clipboard, open for one step and closed whatever happens.
+// The clipboard, open for one step and closed whatever happens; opening tries again for a moment while another
+// program holds it.
 class TClipboard {
  public:
-  explicit TClipboard(HWND owner) : Open_(OpenClipboard(owner) != 0) {}
+  explicit TClipboard(HWND owner) : Open_(OpenClipboardRetrying(owner)) {}
   ~TClipboard() {
     if (Open_) CloseClipboard();
   }
@@ -49,20 +54,13 @@ class TGlobalMemory {
   HGLOBAL Handle_;
 };
 
-struct TClipboardItem {
-  UINT Format = 0;
-  std::vector<unsigned char> Bytes;
-};
-
-// Whether a clipboard format's data is global memory that can be copied byte for byte (CF_ENHMETAFILE is not,
-// though it is kept).
-bool IsMemoryFormat(UINT format);
-
 // One capture's keeper: while it lives, the history copy asks it to save before it writes to the clipboard.
 // Keepers nest; the innermost one is asked.
 class TClipboardKeeper {
  public:
-  TClipboardKeeper();
+  // copierExe: the tool's own exe, which reads a clipboard of another program in a child process (see
+  // RunClipboardCopierIfAsked); empty: read in this process.
+  explicit TClipboardKeeper(std::wstring copierExe = {});
   ~TClipboardKeeper();  // Restore()
   TClipboardKeeper(const TClipboardKeeper&) = delete;
   TClipboardKeeper& operator=(const TClipboardKeeper&) = delete;
@@ -77,10 +75,14 @@ class TClipboardKeeper {
   void BeforeOwnWrite();
   void AfterOwnWrite();
   const std::vector<TClipboardItem>& Items() const { return Items_; }
+  // The balloon's text (UTF-8) naming the formats that could not be kept; empty when every one was.
+  std::string NotKeptNotice() const;
 
  private:
   TClipboardKeeper* Outer_;
+  std::wstring CopierExe_;
   std::vector<TClipboardItem> Items_;
+  std::vector<std::string> NotKept_;
   bool Saved_ = false;
   bool Written_ = false;
   DWORD Sequence_ = 0;  // the clipboard's sequence number after the save or after our last write

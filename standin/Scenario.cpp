@@ -344,6 +344,7 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
     if (words[0] == "click") s.Pick = {TPickMode::Click, 0, delay};
     else if (words[0] == "never") s.Pick = {TPickMode::Never, 0, delay};
     else if (words[0] == "cancel") s.Pick = {TPickMode::Cancel, 0, delay};
+    else if (words[0] == "enter") s.Pick = {TPickMode::Enter, 0, delay};
     else {
       int index = 0;
       if (!ReadInt(words[0], index) || index < 0) return Fail(error, "pick: unknown object index");
@@ -384,6 +385,15 @@ bool ApplyScenarioLine(THost& h, std::string_view line, std::string& error) {
   } else if (key == "header-angles") {
     if (rest != "yes" && rest != "no") return Fail(error, "header-angles is yes or no");
     h.Angles.InHeader = rest == "yes";
+  } else if (key == "prompt-lag") {
+    if (!ReadInt(rest, s.PromptLagMs) || s.PromptLagMs < 0) return Fail(error, "prompt-lag needs milliseconds");
+  } else if (key == "prompt-hidden-after") {
+    if (words.size() != 2 || !ReadInt(words[0], s.PromptHiddenAfter) || s.PromptHiddenAfter < 0 ||
+        !ReadInt(words[1], s.PromptHiddenMs) || s.PromptHiddenMs < 0)
+      return Fail(error, "prompt-hidden-after needs a number of commands and milliseconds");
+  } else if (key == "found-words") {
+    if (rest.empty()) return Fail(error, "found-words needs the words after the count");
+    s.FoundWords = std::string(rest);
   } else {
     return Fail(error, "unknown keyword '" + key + "'");
   }

@@ -57,8 +57,8 @@ bool ParseNumber(std::string_view s, double& v) {
 
 namespace {
 
-std::string FoundText(std::size_t added, std::size_t total) {
-  std::string s = std::to_string(added) + " 個を検出";
+std::string FoundText(const THost& h, std::size_t added, std::size_t total) {
+  std::string s = std::to_string(added) + " " + h.Scenario.FoundWords;
   if (total != added) s += ", 合計 " + std::to_string(total) + " 個";
   return s;
 }
@@ -190,7 +190,7 @@ void SelectInput(THost& h, const std::string& typed, THostState next) {
   }
   const std::size_t before = h.Selection.size();
   AddToSelection(h, items);
-  Say(h, h.Prompt + typed + " " + FoundText(h.Selection.size() - before, h.Selection.size()));
+  Say(h, h.Prompt + typed + " " + FoundText(h, h.Selection.size() - before, h.Selection.size()));
   if (h.SingleSelect) {
     h.PreviousSelection = h.Selection;
     ToIdle(h);
@@ -428,7 +428,7 @@ bool PickEntity(THost& h, int index) {
   if (!WaitingForPick(h) || index < 0 || static_cast<std::size_t>(index) >= h.Entities.size()) return false;
   const std::size_t before = h.Selection.size();
   AddToSelection(h, {index});
-  Say(h, h.Prompt + FoundText(h.Selection.size() - before, h.Selection.size()));
+  Say(h, h.Prompt + FoundText(h, h.Selection.size() - before, h.Selection.size()));
   if (h.SingleSelect) {
     h.PreviousSelection = h.Selection;
     ToIdle(h);

@@ -14,8 +14,9 @@
 namespace swivex {
 
 // How the scenario picks at "オブジェクトを選択: " of SELECT: a person clicks (Click), the scenario picks object
-// Entity after DelayMs (Entity), cancels after DelayMs (Cancel), or nothing happens (Never).
-enum class TPickMode { Click, Entity, Cancel, Never };
+// Entity after DelayMs (Entity), cancels after DelayMs (Cancel), presses Enter without a pick after DelayMs
+// (Enter), or nothing happens (Never).
+enum class TPickMode { Click, Entity, Cancel, Never, Enter };
 
 struct TPickPlan {
   TPickMode Mode = TPickMode::Click;
@@ -44,6 +45,13 @@ struct TScenario {
   std::string HistoryRaw;  // UTF-8, written to the clipboard in the ANSI code page
   int HangAfter = 0;       // typed commands after which the host stops answering (0: never)
   int HangMs = -1;         // for how long; negative: for ever
+  // A busy AutoCAD: the prompt window shows each new prompt PromptLagMs late, and after the PromptHiddenAfter'th
+  // typed command reads empty for PromptHiddenMs (the command line hidden for a while).
+  int PromptLagMs = 0;
+  int PromptHiddenAfter = 0;
+  int PromptHiddenMs = 0;
+  // The words after the count of a selection ("1 個を検出"; releases differ).
+  std::string FoundWords = "個を検出";
 };
 
 // How UCSORG, UCSXDIR and UCSYDIR echo: "UCSORG = 10.5000,-3.0000,0.0000 (読み込み専用)".

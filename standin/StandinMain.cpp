@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <deque>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "standin/ClipboardPrograms.h"
 #include "standin/Scenario.h"
 #include "standin/StandinHost.h"
 #include "standin/StandinText.h"
@@ -29,6 +31,14 @@ FILE* Log;
 bool PickArmed;
 bool ClipboardHeld;
 int TypedCommands;
+int TypedInputs;  // every typed command, for prompt-hidden-after
+// The prompt as the prompt window shows it: each change of Host.Prompt with its time, the oldest still shown.
+struct TPromptChange {
+  ULONGLONG At;
+  std::string Prompt;
+};
+std::deque<TPromptChange> PromptChanges;
+ULONGLONG PromptHiddenUntil;
 
 constexpr UINT_PTR kPickTimer = 1;
 constexpr UINT_PTR kClipboardTimer = 2;
@@ -80,8 +90,19 @@ void Hang(int ms) {
   LogLine("hang over");
 }
 
+// What the prompt window shows: a busy host shows each prompt prompt-lag ms late, a hidden command line nothing.
+std::string ShownPrompt() {
+  const ULONGLONG now = GetTickCount64();
+  if (now < PromptHiddenUntil) return {};
+  const ULONGLONG lag = static_cast<ULONGLONG>(Host.Scenario.PromptLagMs);
+  while (PromptChanges.size() > 1 && PromptChanges[1].At + lag <= now) PromptChanges.pop_front();
+  return PromptChanges.empty() ? Host.Prompt : PromptChanges.front().Prompt;
+}
+
 // After every change: repaint, show the history, and arm or disarm the scenario's pick.
 void Refresh() {
+  if (PromptChanges.empty() || PromptChanges.back().Prompt != Host.Prompt)
+    PromptChanges.push_back({GetTickCount64(), Host.Prompt});
   if (MainFrame) InvalidateRect(MainFrame, nullptr, FALSE);
   if (PromptLine) InvalidateRect(PromptLine, nullptr, TRUE);
   if (CommandLine) InvalidateRect(CommandLine, nullptr, TRUE);
@@ -89,7 +110,8 @@ void Refresh() {
   if (HistoryEdit && MainFrame) SetTimer(MainFrame, kHistoryViewTimer, 30, nullptr);
   const bool waiting = WaitingForPick(Host);
   const TPickPlan& plan = Host.Scenario.Pick;
-  if (waiting && !PickArmed && (plan.Mode == TPickMode::Entity || plan.Mode == TPickMode::Cancel)) {
+  if (waiting && !PickArmed &&
+      (plan.Mode == TPickMode::Entity || plan.Mode == TPickMode::Cancel || plan.Mode == TPickMode::Enter)) {
     SetTimer(MainFrame, kPickTimer, static_cast<UINT>(plan.DelayMs > 0 ? plan.DelayMs : 1), nullptr);
     PickArmed = true;
   } else if (!waiting && PickArmed) {
@@ -145,6 +167,7 @@ bool HandleControl(const std::string& line) {
     else error = "hang needs milliseconds or forever";
   } else {
     ok = ApplyScenarioLine(Host, line, error);
+    if (ok && line.rfind("prompt-hidden-after ", 0) == 0) TypedInputs = 0;  // counted from now on
   }
   LogLine(std::string("control ") + (ok ? "ok " : "error ") + Escaped(line) + (ok ? "" : " : " + error));
   Refresh();
@@ -173,6 +196,10 @@ LRESULT OnCopyData(HWND w, const COPYDATASTRUCT* cds) {
   if (cds->dwData != 1) return FALSE;
   FeedText(Host, CodePoints(text));
   Refresh();
+  if (Host.Scenario.PromptHiddenAfter > 0 && ++TypedInputs == Host.Scenario.PromptHiddenAfter) {
+    PromptHiddenUntil = GetTickCount64() + static_cast<ULONGLONG>(Host.Scenario.PromptHiddenMs);
+    LogLine("prompt hidden ms=" + std::to_string(Host.Scenario.PromptHiddenMs));
+  }
   // The command has taken effect, but its message is not answered until the hang is over.
   if (Host.Scenario.HangAfter > 0 && ++TypedCommands == Host.Scenario.HangAfter) Hang(Host.Scenario.HangMs);
   return TRUE;
@@ -234,6 +261,9 @@ LRESULT HandleFrame(HWND w, UINT m, WPARAM wp, LPARAM lp) {
           if (Host.Scenario.Pick.Mode == TPickMode::Cancel) {
             CancelCommand(Host);
             LogLine("pick cancel");
+          } else if (Host.Scenario.Pick.Mode == TPickMode::Enter) {
+            SubmitInput(Host);
+            LogLine("pick enter");
           } else {
             const bool ok = PickEntity(Host, Host.Scenario.Pick.Entity);
             LogLine("pick object=" + std::to_string(Host.Scenario.Pick.Entity) + (ok ? "" : " failed: no such object"));
@@ -277,7 +307,7 @@ LRESULT CALLBACK FrameProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 // their window titles (what another process reads with GetWindowText) stay the two names.
 LRESULT CALLBACK LineProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   try {
-    const std::wstring text = Wide(w == PromptLine ? Host.Prompt : Host.Input);
+    const std::wstring text = Wide(w == PromptLine ? ShownPrompt() : Host.Input);
     switch (m) {
       case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(text.size());
@@ -462,9 +492,20 @@ int Run() {
   std::wstring scenarioPath;
   std::string ready, log, json, dxf;
   int holdMs = -1;
+  std::wstring ownClipboard, ownText;
+  int managerMs = -1;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const bool hasValue = i + 1 < args.size();
     if (args[i] == L"--signal" && hasValue) return Signal(args[++i]);
+    if (args[i] == L"--own-clipboard" && i + 2 < args.size()) {
+      ownClipboard = args[++i];
+      ownText = args[++i];
+      continue;
+    }
+    if (args[i] == L"--clipboard-manager" && hasValue) {
+      managerMs = _wtoi(args[++i].c_str());
+      continue;
+    }
     if (args[i] == L"--ready" && hasValue) ready = Utf8(args[++i]);
     else if (args[i] == L"--log" && hasValue) log = Utf8(args[++i]);
     else if (args[i] == L"--json" && hasValue) json = Utf8(args[++i]);
@@ -473,6 +514,8 @@ int Run() {
     else scenarioPath = args[i];
   }
   if (holdMs >= 0) return HoldClipboardOnly(holdMs, ready);
+  if (!ownClipboard.empty()) return OwnClipboard(ownClipboard == L"hung", ownText, ready);
+  if (managerMs >= 0) return ManageClipboard(managerMs, ready);
 
   Host.Encode = [](std::string_view utf8) { return Ansi(Wide(std::string(utf8))); };
   std::string error;

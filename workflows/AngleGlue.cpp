@@ -5,6 +5,7 @@
 #include "dxf/EntityStore.h"
 #include "text/FieldText.h"
 #include "workflows/CaptureGlue.h"
+#include "workflows/LeftOut.h"
 #include "workflows/NewAngle.h"
 #include "workflows/WinText.h"
 
@@ -47,15 +48,18 @@ void ShowInConvention(const TDialogFields& dialog, TAngleConvention to) {
     SetWindowAnsi(dialog.eKakudo2, drawn->Kakudo);
 }
 
-void TakeAngleFromObject(const TDialogFields& dialog) {
-  PickAndExport(dialog, [&](const std::string& tempFileName, const TEchoedUcs& ucs) {
+std::string TakeAngleFromObject(const TDialogFields& dialog) {
+  return PickExportAndUse(dialog, [&](const std::string& tempFileName, const TEchoedUcs& ucs) -> std::string {
     // The frame is the capture's: 作成 reads the typed direction in it.
     const TAngleFrame frame = FrameFor(dialog.Convention);
     const TKeptCapture kept;
-    if (ReadAndProject(tempFileName, ucs) == TSegmentSource::None) return;
+    std::int32_t meshes = 0;
+    if (ReadAndProject(tempFileName, ucs, &meshes) == TSegmentSource::None)
+      return meshes > 0 ? LeftOutText(TLeftOut::Mesh) : std::string(kNotLineNotice);
     const TAngleTexts texts = AngleTexts(SegmentDegrees(RefSegment.First, RefSegment.Second, frame));
     ShowNewAngle(dialog, texts);
     SetWindowAnsi(dialog.eKakudo2, texts.Kakudo);
+    return {};
   });
 }
 

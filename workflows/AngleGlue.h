@@ -3,6 +3,8 @@
 // whose direction fills 変更後.
 #pragma once
 
+#include <string>
+
 #include "workflows/DialogFields.h"
 
 namespace swivex {
@@ -16,6 +18,7 @@ void ShowInConvention(const TDialogFields& dialog, TAngleConvention to);
 
 // One pick as 取込 makes it; the direction of the picked object's first segment fills 変更後 (eDo2, eFun2, eByo2
 // and eKakudo2) in the dialog's convention. The capture's objects, 現在値 and the caption stay as they were.
-void TakeAngleFromObject(const TDialogFields& dialog);
+// Returns what the balloon should say, as 取込 does.
+std::string TakeAngleFromObject(const TDialogFields& dialog);
 
 }  // namespace swivex

@@ -71,11 +71,59 @@ bool IsIdlePrompt(std::string_view promptText) {
   return promptText == kIdle.View();
 }
 
-bool ShouldExport(std::string_view lastHistoryLine) {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == ','; }
+
+// A count of one or more: a whole number above zero followed by a word ("1 個を検出", "3 found").
+bool HoldsCount(std::string_view rest) {
+  std::size_t i = 0;
+  for (;;) {
+    while (i < rest.size() && IsBlank(rest[i])) ++i;
+    if (i >= rest.size()) return false;
+    const std::size_t start = i;
+    while (i < rest.size() && !IsBlank(rest[i])) ++i;
+    const std::string_view word = rest.substr(start, i - start);
+    const bool number = word.find_first_not_of("0123456789") == std::string_view::npos;
+    if (number && word.find_first_not_of('0') != std::string_view::npos) {
+      std::size_t next = i;
+      while (next < rest.size() && IsBlank(rest[next])) ++next;
+      if (next < rest.size() && (rest[next] < '0' || rest[next] > '9')) return true;
+    }
+  }
+}
+
+}  // namespace
+
+TPickOutcome PickOutcomeOf(std::string_view lastHistoryLine) {
   static constexpr auto kCancelled = Sjis(u8"キャンセル");
   static constexpr auto kSelected = Sjis(u8"オブジェクトを選択");
-  return lastHistoryLine.find(kCancelled.View()) == std::string_view::npos &&
-         lastHistoryLine.find(kSelected.View()) != std::string_view::npos;
+  if (lastHistoryLine.find(kCancelled.View()) != std::string_view::npos) return TPickOutcome::Cancelled;
+  const std::size_t prompt = lastHistoryLine.rfind(kSelected.View());
+  if (prompt == std::string_view::npos) return TPickOutcome::NotPicked;
+  const std::size_t colon = lastHistoryLine.find(':', prompt + kSelected.View().size());
+  if (colon == std::string_view::npos) return TPickOutcome::NotPicked;
+  return HoldsCount(lastHistoryLine.substr(colon + 1)) ? TPickOutcome::Picked : TPickOutcome::NotPicked;
+}
+
+bool PickWaitEnds(TPickWait& wait, std::string_view promptText, long long elapsedMs) {
+  if (promptText.empty()) return false;
+  if (!IsIdlePrompt(promptText)) {
+    wait.SelectionSeen = true;
+    return false;
+  }
+  return wait.SelectionSeen || elapsedMs >= kSelectionPromptMs;
+}
+
+std::string PickNoticeText(TPickStatus status) {
+  switch (status) {
+    case TPickStatus::NotPicked:
+      return "オブジェクトが選ばれなかったため、選択を取り消しました。前の値のままです。";
+    case TPickStatus::TimedOut:
+      return "2 分以内にオブジェクトが選ばれなかったため、選択を取り消しました。前の値のままです。";
+    default:
+      return {};
+  }
 }
 
 std::string DxfOutCommand(std::string_view tempFileName) {

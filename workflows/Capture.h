@@ -60,13 +60,36 @@ std::string TempDxfName(std::string_view folderWithSeparator, const TLocalTime& 
 // The idle prompt "コマンド: ", byte for byte in Shift-JIS.
 bool IsIdlePrompt(std::string_view promptText);
 
-// The export runs only when the last history line shows a finished selection and no cancellation.
-bool ShouldExport(std::string_view lastHistoryLine);
+// What the last history line says of the pick, by its shape rather than one release's wording: the selection
+// prompt followed by a count of what was found ("オブジェクトを選択: 1 個を検出", "… ALL 3 個を検出") is a finished
+// pick; a cancel mark is the user's Esc; the prompt with nothing after it (Enter), with only the typed option
+// (SINGLE, the pick still pending), a count of none, or any other line is no finished pick.
+enum class TPickOutcome { Picked, Cancelled, NotPicked };
+TPickOutcome PickOutcomeOf(std::string_view lastHistoryLine);
 
 // The wait for the pick reads the prompt often at first, so that a quick pick shows at once, then every 200 ms;
 // it gives up two minutes after the selection was sent.
 inline constexpr long long kPickWaitLimitMs = 120000;
 int PickPollIntervalMs(long long elapsedMs);
+
+// An idle prompt ends the wait only once the selection prompt has been seen (any prompt other than the idle one
+// while the selection runs), or once this long has passed without it: a busy AutoCAD may still show コマンド: a
+// while after SELECT was typed.
+inline constexpr long long kSelectionPromptMs = 200;
+
+// The wait's state across prompt reads.
+struct TPickWait {
+  bool SelectionSeen = false;
+};
+// Whether this read ends the wait. An empty prompt (a command line hidden for a moment) never does.
+bool PickWaitEnds(TPickWait& wait, std::string_view promptText, long long elapsedMs);
+
+// How a pick ended, and what the balloon says of it (UTF-8; empty when nothing is said: a pick exported, or
+// cancelled by the user).
+enum class TPickStatus { Exported, Cancelled, NotPicked, TimedOut, DialogClosed };
+std::string PickNoticeText(TPickStatus status);
+// The balloon's text when the export held neither a line nor a polyline.
+inline constexpr std::string_view kNotLineNotice = "線またはポリラインを選んでください。前の値のままです。";
 
 // The three export commands; the second is a byte string in the system code page (the file name may hold
 // Japanese), the caller converts it to UTF-16.

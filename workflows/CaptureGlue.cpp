@@ -3,9 +3,11 @@
 #include "cadlink/AcadLink.h"
 #include "cadlink/AcadStatus.h"
 #include "cadlink/ClipboardKeeper.h"
+#include "cadlink/ExportFolder.h"
 #include "dxf/DxfReader.h"
 #include "dxf/EntityStore.h"
 #include "workflows/LeftOut.h"
+#include "workflows/NewAngle.h"
 #include "workflows/WinText.h"
 
 namespace swivex {
@@ -13,34 +15,6 @@ namespace swivex {
 namespace {
 
 std::wstring AsciiToWide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
-// The exe's folder with its trailing separator, cut in UTF-16: in Shift-JIS a 0x5C byte can be the second half
-// of a character, so the separator must not be searched for in the bytes.
-std::wstring ExeFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  path.resize(path.find_last_of(L"\\/") + 1);
-  return path;
-}
-
-// Whether a file can be made in the folder: a file of a name no one else uses, made and deleted at once.
-bool FolderWritable(const std::wstring& folder) {
-  const std::wstring probe = folder + L"swivex-probe-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                             std::to_wstring(GetTickCount64()) + L".tmp";
-  const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  DeleteFileW(probe.c_str());  // already gone on close; kept for a file system that ignores the flag
-  return true;
-}
 
 // A file, not a folder of that name.
 bool FileExists(const std::string& ansiName) {
@@ -76,19 +50,15 @@ bool WaitRunningMessages(HWND form, DWORD ms) {
   }
 }
 
+// Two balloon texts, one per line.
+std::string JoinNotices(const std::string& first, const std::string& second) {
+  if (first.empty() || second.empty()) return first + second;
+  return first + "\n" + second;
+}
+
 }  // namespace
 
-std::string ExportFolder() {
-  const std::wstring exeFolder = ExeFolder();
-  if (FolderWritable(exeFolder)) return WideToAnsi(exeFolder);
-  wchar_t temp[MAX_PATH + 1] = {};
-  const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-  if (n == 0 || n > MAX_PATH) return WideToAnsi(exeFolder);  // nowhere better: the export will tell
-  const std::wstring folder = std::wstring(temp, n) + L"Swivex\\";
-  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-    return WideToAnsi(std::wstring(temp, n));
-  return WideToAnsi(folder);
-}
+std::string ExportFolder() { return ChooseExportFolder().Ansi; }
 
 std::string PrepareTempDxfName() {
   SYSTEMTIME now;
@@ -112,15 +82,17 @@ TEchoedUcs QueryUcs() {
   return echoed;
 }
 
-bool PickOneObject(HWND form) {
+TPickWaitEnd PickOneObject(HWND form, long long waitLimitMs) {
   AcadSendCommand(AsciiToWide(kSelectSingleCommand));
   const ULONGLONG sent = GetTickCount64();
+  TPickWait wait;
   for (;;) {
     const auto elapsed = static_cast<long long>(GetTickCount64() - sent);
-    if (!WaitRunningMessages(form, static_cast<DWORD>(PickPollIntervalMs(elapsed)))) return false;
-    const std::string prompt = AcadPromptText();
-    if (prompt.empty() || IsIdlePrompt(prompt)) return true;
-    if (static_cast<long long>(GetTickCount64() - sent) >= kPickWaitLimitMs) return true;
+    if (!WaitRunningMessages(form, static_cast<DWORD>(PickPollIntervalMs(elapsed)))) return TPickWaitEnd::DialogClosed;
+    // AutoCAD closed meanwhile: its prompt reads empty for good.
+    if (!IsWindow(AcadMainWindow)) throw TAcadUnavailable(TAcadFailure::NotFound, "AutoCAD has gone");
+    if (PickWaitEnds(wait, AcadPromptText(), static_cast<long long>(GetTickCount64() - sent))) return TPickWaitEnd::Idle;
+    if (static_cast<long long>(GetTickCount64() - sent) >= waitLimitMs) return TPickWaitEnd::TimedOut;
   }
 }
 
@@ -129,20 +101,41 @@ std::optional<TUcs> ExportedUcs() {
   return TUcs{DxfHeader.UcsOrg, DxfHeader.UcsXDir, DxfHeader.UcsYDir};
 }
 
-void ExportPick(const std::string& tempFileName) {
-  if (!ShouldExport(AcadLastHistoryLine())) return;
+TPickStatus ExportPick(TPickWaitEnd waitEnd, const std::string& tempFileName) {
+  if (waitEnd == TPickWaitEnd::DialogClosed) return TPickStatus::DialogClosed;
+  const TPickOutcome outcome = PickOutcomeOf(AcadLastHistoryLine());
+  if (outcome == TPickOutcome::Cancelled) return TPickStatus::Cancelled;
+  if (waitEnd == TPickWaitEnd::TimedOut || outcome != TPickOutcome::Picked) {
+    // A selection still running would otherwise take the user's next click; DXFOUT … PREV would export the
+    // selection set of some earlier command.
+    AcadSendCommand(L"\x0003");
+    return waitEnd == TPickWaitEnd::TimedOut ? TPickStatus::TimedOut : TPickStatus::NotPicked;
+  }
   AcadSendCommand(AsciiToWide(kFileDiaOffCommand));
   AcadSendCommand(AnsiToWide(DxfOutCommand(tempFileName)));
   AcadSendCommand(AsciiToWide(kFileDiaOnCommand));
+  return TPickStatus::Exported;
 }
 
-bool ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TEchoedUcs& ucs) {
+TPickStatus PickAndExport(HWND form, const std::string& tempFileName, long long waitLimitMs) {
+  return ExportPick(PickOneObject(form, waitLimitMs), tempFileName);
+}
+
+std::string ReadAndShow(const TDialogFields& dialog, const std::string& tempFileName, const TEchoedUcs& ucs) {
+  TKeptCapture previous;  // put back when the export holds nothing to measure (a circle, a text)
   std::int32_t meshes = 0;
-  const TSegmentSource source = ReadAndProject(tempFileName, ucs, &meshes);
-  if (source != TSegmentSource::None)
-    ShowMeasurement(dialog, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
-  if (meshes > 0) throw TObjectsLeftOut(TLeftOut::Mesh);
-  return source != TSegmentSource::None;
+  TSegmentSource source = TSegmentSource::None;
+  try {
+    source = ReadAndProject(tempFileName, ucs, &meshes);
+  } catch (...) {
+    previous.Release();  // the failed read's store stays, emptied of what a redraw would draw
+    throw;
+  }
+  if (source == TSegmentSource::None)
+    return meshes > 0 ? LeftOutText(TLeftOut::Mesh) : std::string(kNotLineNotice);
+  previous.Release();
+  ShowMeasurement(dialog, source == TSegmentSource::Polyline, RefSegment.First, RefSegment.Second);
+  return meshes > 0 ? LeftOutText(TLeftOut::MeshBesideOthers) : std::string();
 }
 
 TSegmentSource ReadAndProject(const std::string& tempFileName, const TEchoedUcs& ucs, std::int32_t* meshes) {
@@ -172,20 +165,25 @@ void ShowMeasurement(const TDialogFields& dialog, bool polyline, TPoint3D first,
   SetWindowAnsi(dialog.eByo2, texts.Byo);
 }
 
-void PickAndExport(const TDialogFields& dialog,
-                   const std::function<void(const std::string& tempFileName, const TEchoedUcs& ucs)>& useExport) {
+std::string PickExportAndUse(
+    const TDialogFields& dialog,
+    const std::function<std::string(const std::string& tempFileName, const TEchoedUcs& ucs)>& useExport) {
   const std::string tempFileName = PrepareTempDxfName();
   RequireAcadReady();
-  const TClipboardKeeper keeper;  // the user's clipboard comes back when the capture ends, however it ends
+  // The user's clipboard comes back when the pick ends, however it ends; another program's clipboard is read by a
+  // child of this exe, so that an owner that does not answer cannot freeze the dialog.
+  const TClipboardKeeper keeper(RunningExePath());
   const TEchoedUcs ucs = QueryUcs();
-  if (!PickOneObject(dialog.Form)) return;  // the dialog is gone: nothing more to show it in
-  ExportPick(tempFileName);
-  useExport(tempFileName, ucs);
+  const TPickStatus status = PickAndExport(dialog.Form, tempFileName);
+  if (status == TPickStatus::DialogClosed) return {};  // nothing more to show it in
+  std::string notice = PickNoticeText(status);
+  if (status == TPickStatus::Exported) notice = useExport(tempFileName, ucs);
+  return JoinNotices(notice, keeper.NotKeptNotice());
 }
 
-void Button4Click(const TDialogFields& dialog) {
-  PickAndExport(dialog, [&](const std::string& tempFileName, const TEchoedUcs& ucs) {
-    ReadAndShow(dialog, tempFileName, ucs);
+std::string Button4Click(const TDialogFields& dialog) {
+  return PickExportAndUse(dialog, [&](const std::string& tempFileName, const TEchoedUcs& ucs) {
+    return ReadAndShow(dialog, tempFileName, ucs);
   });
 }
 

@@ -8,7 +8,8 @@
 namespace swivex {
 
 enum class TLeftOut {
-  Mesh,             // a polygon or polyface mesh was picked: the capture keeps the previous values
+  Mesh,              // only polygon or polyface meshes were picked: the capture keeps the previous values
+  MeshBesideOthers,  // meshes were picked with lines or polylines: the capture shows those
   OutsideUcsPlane,  // a 2D polyline does not lie in the x-y plane of the UCS: 作成 drew the other objects
 };
 
@@ -27,6 +28,8 @@ inline std::string LeftOutText(TLeftOut what) {
   switch (what) {
     case TLeftOut::Mesh:
       return "ポリゴン メッシュとポリフェイス メッシュは回転できません。表示は前の値のままです。";
+    case TLeftOut::MeshBesideOthers:
+      return "ポリゴン メッシュとポリフェイス メッシュは回転できません。ほかの図形を取り込みました。";
     case TLeftOut::OutsideUcsPlane:
       return "現在の UCS の XY 平面にないポリラインは作成していません。ほかの図形は作成しました。";
   }

@@ -42,6 +42,7 @@ TKeptCapture::TKeptCapture()
 }
 
 TKeptCapture::~TKeptCapture() {
+  if (!Kept_) return;
   Lines = std::move(Lines_);
   Texts = std::move(Texts_);
   Arcs = std::move(Arcs_);

@@ -41,6 +41,8 @@ class TKeptCapture {
  public:
   TKeptCapture();
   ~TKeptCapture();
+  // What was read since stands as the capture: nothing is put back.
+  void Release() { Kept_ = false; }
   TKeptCapture(const TKeptCapture&) = delete;
   TKeptCapture& operator=(const TKeptCapture&) = delete;
 
@@ -55,6 +57,7 @@ class TKeptCapture {
   TDxfHeader Header_;
   TSegment Segment_;
   TUcs Ucs_;
+  bool Kept_ = true;
 };
 
 }  // namespace swivex

@@ -1,7 +1,8 @@
 // Timing of the tool's workflows beside the stand-in host (not a test). The workflows run in this process on a
 // hidden copy of the dialog's fields, step by step, so that each step can be timed:
 //   capture: the wait from the pick's completion in the host to the end of the polling, and the tool's own work
-//            (UCS queries, history and export, read, projection, display);
+//            (UCS queries, history and export, read, projection, display), with a host that answers at once and
+//            with one whose prompt shows 150 ms late;
 //   redraw:  one 1000-vertex polyline, and 100 lines.
 #include <windows.h>
 
@@ -60,8 +61,11 @@ struct TCaptureTimes {
   std::vector<double> Ucs, PollWait, Export, Read, Project, Show, OwnWork;
 };
 
-void BenchCapture(const char* label, const std::string& objects, const TDialogFields& fields) {
-  e2e::TSession host(objects + "\npick 0 " + std::to_string(kPickDelayMs) + "\n", true, L"", false);
+// promptLagMs: a busy host that shows each prompt this much later (0: one that answers at once).
+void BenchCapture(const char* label, const std::string& objects, const TDialogFields& fields, int promptLagMs = 0) {
+  e2e::TSession host(objects + "\npick 0 " + std::to_string(kPickDelayMs) + "\nprompt-lag " +
+                         std::to_string(promptLagMs) + "\n",
+                     true, L"", false);
   TCaptureTimes t;
   for (int run = 0; run < kRuns; ++run) {
     SetWindowTextW(fields.eKyori, L"");
@@ -73,9 +77,9 @@ void BenchCapture(const char* label, const std::string& objects, const TDialogFi
     }
     const TEchoedUcs ucs = QueryUcs();
     const auto t1 = Clock::now();  // the selection goes out now; the host picks kPickDelayMs after it
-    PickOneObject(fields.Form);
+    const TPickWaitEnd waitEnd = PickOneObject(fields.Form);
     const auto t2 = Clock::now();
-    ExportPick(name);
+    if (ExportPick(waitEnd, name) != TPickStatus::Exported) std::printf("   (run %d: no finished pick)\n", run);
     const auto t3 = Clock::now();
     ReadDxfEntities(name);
     const auto t4 = Clock::now();
@@ -93,7 +97,10 @@ void BenchCapture(const char* label, const std::string& objects, const TDialogFi
     DeleteFileW(AnsiToWide(name).c_str());
     if (GetWindowAnsi(fields.eKyori).empty()) std::printf("   (run %d showed nothing)\n", run);
   }
-  std::printf("capture of %s (median of %d, ms):\n", label, kRuns);
+  std::printf("capture of %s, %s (median of %d, ms):\n", label,
+              promptLagMs ? ("a host whose prompt lags " + std::to_string(promptLagMs) + " ms").c_str()
+                          : "a host that answers at once",
+              kRuns);
   std::printf("   pick done → polling ends (wait)      %8.1f\n", Median(t.PollWait));
   std::printf("   own work, all                        %8.1f\n", Median(t.OwnWork));
   std::printf("     activate + prompt + UCS queries    %8.1f\n", Median(t.Ucs));
@@ -213,6 +220,7 @@ int wmain() {
     std::string big = "lwpolyline";
     for (int i = 0; i < kMaxVertices; ++i) big += " " + std::to_string(i) + "," + std::to_string(i % 7);
     BenchCapture("a 1000-vertex polyline", big, fields);
+    BenchCapture("a 5-vertex polyline", "lwpolyline 0,0 10,10 20,0 30,10 40,0", fields, 150);
     BenchRedraw(fields);
   } catch (const std::exception& e) {
     std::printf("benchmark failed: %s\n", e.what());

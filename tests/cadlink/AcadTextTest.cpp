@@ -48,6 +48,15 @@ TEST(WindowTests, MainFrameClassForms) {
   EXPECT_NE(WhyNotMainFrame("autocad", "AfxMDIFrame140u"), WhyNotMainFrame("AutoCAD ", "AfxFrameOrView140u"));
 }
 
+// Only AutoCAD's and AutoCAD LT's images: Inventor, TrueView or a file merely named like them are not.
+TEST(AcadText, AcadImageNames) {
+  for (const char* name : {"acad.exe", "ACAD.EXE", "AcadLT.exe"}) EXPECT_TRUE(IsAcadImageName(name)) << name;
+  for (const char* name : {"Inventor.exe", "dwgviewr.exe", "acad.exe.bak", "xacad.exe", "acad", ""})
+    EXPECT_FALSE(IsAcadImageName(name)) << name;
+  EXPECT_EQ(WhyNotAcadProcess("acadlt.exe"), "");
+  EXPECT_NE(WhyNotAcadProcess("Inventor.exe"), WhyNotAcadProcess(""));
+}
+
 TEST(WindowTests, ShiftJisLeadBytes) {
   for (int b : {0x81, 0x9F, 0xE0, 0xFC, 0x83, 0x95}) EXPECT_TRUE(IsSjisLeadByte(static_cast<unsigned char>(b))) << b;
   for (int b : {0x00, 0x41, 0x7F, 0x80, 0xA0, 0xB1, 0xDF, 0xFD, 0xFF})

@@ -13,10 +13,17 @@
 
 namespace swivex {
 
+// Opens the clipboard, trying again for a while: a clipboard manager may hold it for a moment after each change.
+inline bool OpenClipboardSoon() {
+  for (int tries = 0; tries < 100; ++tries, Sleep(10))
+    if (OpenClipboard(nullptr)) return true;
+  return false;
+}
+
 // Empties the clipboard and puts each format's bytes on it, and the enhanced metafile `emf` unless empty, as
 // another program would.
 inline void PutOnClipboard(std::initializer_list<std::pair<UINT, std::string>> formats, const std::string& emf = "") {
-  ASSERT_TRUE(OpenClipboard(nullptr));
+  ASSERT_TRUE(OpenClipboardSoon());
   EmptyClipboard();
   for (const auto& [format, bytes] : formats) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
@@ -33,7 +40,7 @@ inline void PutOnClipboard(std::initializer_list<std::pair<UINT, std::string>> f
 inline void PutText(const std::string& text) { PutOnClipboard({{CF_TEXT, text + '\0'}}); }
 
 inline std::string ClipboardText() {
-  if (!OpenClipboard(nullptr)) return "(not open)";
+  if (!OpenClipboardSoon()) return "(not open)";
   std::string text = "(no text)";
   if (HANDLE h = GetClipboardData(CF_TEXT)) {
     text = static_cast<const char*>(GlobalLock(h));
@@ -80,7 +87,7 @@ inline void PutUsersClipboard(const std::string& text) {
 
 // The bits of the enhanced metafile on the clipboard; "(none)" when there is none.
 inline std::string ClipboardEmf() {
-  if (!OpenClipboard(nullptr)) return "(not open)";
+  if (!OpenClipboardSoon()) return "(not open)";
   std::string bits = "(none)";
   if (auto metafile = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE))) bits = EmfBits(metafile);
   CloseClipboard();
@@ -89,7 +96,7 @@ inline std::string ClipboardEmf() {
 
 // The first `size` bytes of a format on the clipboard; "(none)" when it is not there or smaller.
 inline std::string ClipboardBytes(UINT format, std::size_t size) {
-  if (!OpenClipboard(nullptr)) return "(not open)";
+  if (!OpenClipboardSoon()) return "(not open)";
   std::string bytes = "(none)";
   if (HANDLE h = GetClipboardData(format); h && GlobalSize(h) >= size) {
     bytes.assign(static_cast<const char*>(GlobalLock(h)), size);

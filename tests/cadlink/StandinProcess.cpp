@@ -32,8 +32,8 @@ std::wstring NewFolder() {
   return folder;
 }
 
-bool Launch(const std::wstring& arguments, PROCESS_INFORMATION& process) {
-  std::wstring line = L"\"" + StandinExe() + L"\" " + arguments;
+bool Launch(const std::wstring& arguments, PROCESS_INFORMATION& process, const std::wstring& exe = StandinExe()) {
+  std::wstring line = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW si{};
   si.cb = sizeof si;
   return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process) != 0;
@@ -78,7 +78,9 @@ bool StartStandin(TStandin& s, const std::string& scenario, std::string& error) 
     out << scenario << "\nlog " << Utf8(s.Folder) << "\\standin.log\njson-out " << Utf8(s.Folder)
         << "\\drawing.json\nready-file " << Utf8(ready) << "\n";
   }
-  if (!Launch(L"\"" + scenarioPath + L"\"", s.Process)) {
+  // Run under AutoCAD's image name: the link takes only acad.exe's or acadlt.exe's windows.
+  const std::wstring acad = s.Folder + L"\\acad.exe";
+  if (!CopyFileW(StandinExe().c_str(), acad.c_str(), FALSE) || !Launch(L"\"" + scenarioPath + L"\"", s.Process, acad)) {
     error = "standin.exe did not start: " + Utf8(StandinExe());
     return false;
   }

@@ -38,9 +38,10 @@ TEST(BadInputE2e, HostClosedWhileTheToolWaitsForThePick) {
   while (FindCommand(s.CopyData(), "\x03SELECT SINGLE ") < 0 && GetTickCount64() < end) Sleep(50);
   ASSERT_GE(FindCommand(s.CopyData(), "\x03SELECT SINGLE "), 0);
   PostMessageW(s.HostFrame(), WM_CLOSE, 0, 0);
-  // The next poll reads no prompt: the wait ends at once, nothing is exported, nothing shown.
+  // The next poll finds AutoCAD's window gone: the wait ends at once, nothing is exported, the balloon says so.
   EXPECT_TRUE(WaitForAction(s, before, 5000).empty());
   ExpectUntouched(s);
+  EXPECT_EQ(VisibleNotice(s).rfind(L"AutoCAD が見つかりません。", 0), 0u);
   EXPECT_TRUE(s.DxfFiles().empty());
   EXPECT_EQ(s.Commands().back(), "\x03SELECT SINGLE ");
   // The tool lives on: without a host a redraw still shows the new direction.

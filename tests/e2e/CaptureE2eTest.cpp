@@ -1,8 +1,10 @@
 // The capture ("取込") of the real swivex.exe against the stand-in host.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "E2eChecks.h"
 
@@ -57,8 +59,9 @@ TEST(CaptureE2e, UcsAtTheExportsFullPrecision) {
   ExpectMeasurement(s, kLineCaption, L"100.000000", L"12.58244139", L"12", L"34", L"56.789000");
 }
 
-TEST(CaptureE2e, CancelledPickKeepsThePreviousCapture) {
-  TSession s(Scenario("line 1,1 1,3"));
+// Esc stays silent; a circle keeps the previous values (and what 作成 draws) and says so in the balloon.
+TEST(CaptureE2e, CancelledPickOrACircleKeepsThePreviousCapture) {
+  TSession s(Scenario("line 1,1 1,3\ncircle 5,5 2"));
   s.Press(IdButton2);
   ExpectMeasurement(s, kLineCaption, L"2.000000", L"90.00000000", L"90", L"0", L"0.000000");
   s.HostControl("pick cancel 150");
@@ -69,24 +72,66 @@ TEST(CaptureE2e, CancelledPickKeepsThePreviousCapture) {
   const auto after = s.Commands(before);
   ASSERT_FALSE(after.empty());
   EXPECT_EQ(after.back(), "\x03SELECT SINGLE ") << "no export after a cancelled pick";
+
+  s.HostControl("pick 1 150");
+  const std::size_t circle = s.CopyData().size();
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  const auto exported = s.Commands(circle);
+  EXPECT_NE(std::find(exported.begin(), exported.end(), "\x03" "FILEDIA 1 "), exported.end()) << "the circle was exported";
+  EXPECT_EQ(VisibleNotice(s), L"線またはポリラインを選んでください。前の値のままです。");
+  ExpectMeasurement(s, kLineCaption, L"2.000000", L"90.00000000", L"90", L"0", L"0.000000");
   // The store still holds the first capture's line: 作成 draws it.
   SetNewAngle(s, L"0", L"0", L"0");
   s.Press(IdButton1);
   EXPECT_EQ(DrawingCommands(s, before).back(), "\x03LINE _non 1.000000,1.000000 _non 3.000000,1.000000 \r");
 }
 
-TEST(CaptureE2e, ACircleLeavesTheDialogAsItWas) {
-  TSession s(Scenario("circle 5,5 2"));
-  SetNewAngle(s, L"12", L"0", L"0");
-  s.Press(IdButton2);
-  EXPECT_EQ(s.DxfFiles().size(), 1u) << "the circle was exported";
-  EXPECT_EQ(s.Caption(), L"回転処理");
-  EXPECT_EQ(s.Field(IdKyori), L"");
-  EXPECT_EQ(s.Field(IdDo2), L"12");
+// A busy host: its prompt shows 150 ms late, then its command line reads empty for a second; a pick it reports in
+// other words is still a pick. An Enter without a pick exports nothing (not the previous selection) and says so.
+TEST(CaptureE2e, ABusyHostIsWaitedForAndAnUnfinishedPickNeverExportsThePreviousSelection) {
+  TSession s(Scenario("line 0,0 3,4\nline 0,0 0,7\nprompt-lag 150\nfound-words 個見つかりました", "pick 0 400"));
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  ExpectMeasurement(s, kLineCaption, L"5.000000", L"53.13010235", L"53", L"7", L"48.368475");
+  EXPECT_EQ(VisibleNotice(s), L"");
+
+  s.HostControl("prompt-hidden-after 4 1000");  // from the selection on (after the three UCS queries)
+  s.HostControl("pick 1 600");
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  ExpectMeasurement(s, kLineCaption, L"7.000000", L"90.00000000", L"90", L"0", L"0.000000");
+
+  s.HostControl("pick enter 200");
   const std::size_t before = s.CopyData().size();
-  s.Press(IdButton1);
-  EXPECT_TRUE(s.Commands(before).empty()) << "nothing to draw";
-  EXPECT_EQ(s.Field(IdKakudo2), L"12.00000000");
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  EXPECT_EQ(VisibleNotice(s), L"オブジェクトが選ばれなかったため、選択を取り消しました。前の値のままです。");
+  ExpectMeasurement(s, kLineCaption, L"7.000000", L"90.00000000", L"90", L"0", L"0.000000");
+  const auto after = s.Commands(before);
+  ASSERT_GE(after.size(), 2u);
+  EXPECT_EQ(after[after.size() - 2], "\x03SELECT SINGLE ");
+  EXPECT_EQ(after.back(), "\x03") << "the selection is cancelled and nothing exported";
+  EXPECT_EQ(s.DxfFiles().size(), 2u);
+}
+
+// An exe folder whose name the ANSI code page cannot hold ("é"): the export goes to its short name, and the
+// connection report says which path it uses.
+TEST(CaptureE2e, AFolderNameOutsideTheCodePageExportsByItsShortName) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"swivex-e2e-José-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  {
+    TSession s(Scenario("line 0,0 3,4"), true, folder);
+    EXPECT_TRUE(s.Press(IdButton2).empty());
+    ExpectMeasurement(s, kLineCaption, L"5.000000", L"53.13010235", L"53", L"7", L"48.368475");
+    ASSERT_EQ(s.DxfFiles().size(), 1u);
+    std::string dxfout;
+    for (const auto& c : s.Commands())
+      if (c.rfind("\x03" "DXFOUT", 0) == 0) dxfout = c;
+    EXPECT_EQ(dxfout.find("Jos"), std::string::npos) << dxfout;
+    EXPECT_NE(dxfout.find("~"), std::string::npos) << dxfout;
+    const std::wstring report = ReportText(s);
+    EXPECT_NE(report.find(L"短い名前 (8.3)"), std::wstring::npos) << Narrow(report);
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(folder), ignored);
 }
 
 TEST(CaptureE2e, PolylineOverAThousandVerticesShowsTheReadersErrorAndDrawsNothing) {

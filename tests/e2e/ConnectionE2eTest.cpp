@@ -2,29 +2,15 @@
 // and version information.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "E2eChecks.h"
-#include "app/ReportWindow.h"
-#include "app/SystemMenu.h"
 
 namespace swivex::e2e {
 namespace {
 
 const std::wstring kSeeTheReport = L"ウィンドウ メニューの「接続の診断...」で原因を確認できます。";
-
-// Opens the connection report from the window menu and returns its text once it differs from `shown` (the text
-// of a report window already open, which the new report replaces).
-std::wstring ReportText(const TSession& s, const std::wstring& shown = L"") {
-  PostMessageW(s.Form(), WM_SYSCOMMAND, kSysCommandConnectionReport, 0);
-  for (int i = 0; i < 250; ++i) {
-    for (HWND w : s.ToolWindows(kReportWindowClass)) {
-      const std::wstring text = IsWindowVisible(w) ? WindowText(GetDlgItem(w, kReportTextId)) : L"";
-      if (!text.empty() && text != shown) return text;
-    }
-    Sleep(20);
-  }
-  ADD_FAILURE() << "no report window";
-  return {};
-}
 
 bool Holds(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
 
@@ -90,6 +76,28 @@ TEST(ConnectionE2e, ReportListsTheHostsWindowsAndTouchesNothing) {
   EXPECT_LT(GetTickCount64() - start, 4000u);
   EXPECT_TRUE(Holds(hung, L"→ メイン フレームとして使います")) << Narrow(hung);
   EXPECT_TRUE(Holds(hung, L"現在のプロンプト: (読めません: AutoCAD が応答しません)"));
+}
+
+// Inventor (an Autodesk title and the same MFC frame, but not acad.exe), in front of AutoCAD: never typed into; the
+// report names each candidate's process and why it is or is not taken, and says where exports go.
+TEST(ConnectionE2e, AnotherAutodeskProgramInFrontIsNeverTypedInto) {
+  TSession s(Scenario("title Autodesk AutoCAD 2027 - [Drawing1.dwg]\nframe-class mdi140\nline 0,0 3,4"));
+  std::ofstream(std::filesystem::path(s.Folder() + L"inventor.txt"), std::ios::binary)
+      << "title Autodesk Inventor Professional 2024 - [Part1]\nframe-class mdi140\nlog " << Narrow(s.Folder())
+      << "inventor.log\n";
+  PROCESS_INFORMATION inventor = StartOtherProgram(s, L"Inventor.exe", L"\"" + s.Folder() + L"inventor.txt\"");
+  ASSERT_TRUE(inventor.hProcess);
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  ExpectMeasurement(s, L"回転処理　線", L"5.000000", L"53.13010235", L"53", L"7", L"48.368475");
+  const std::wstring report = ReportText(s);
+  EndOtherProgram(inventor);
+  const std::string log = ReadWhole(s.Folder() + L"inventor.log");
+  EXPECT_EQ(log.find("copydata"), std::string::npos) << log;
+  EXPECT_TRUE(Holds(report, L"\"Autodesk Inventor Professional 2024 - [Part1]\"、クラス \"AfxMDIFrame140u\"、プロセス "))
+      << Narrow(report);
+  EXPECT_TRUE(Holds(report, L" (Inventor.exe)\r\n    → 使いません: プロセスが acad.exe でも acadlt.exe でもない"));
+  EXPECT_TRUE(Holds(report, L" (acad.exe)\r\n    → メイン フレームとして使います"));
+  EXPECT_TRUE(Holds(report, L"書き出し先: \"" + s.Folder() + L"\" (swivex.exe のフォルダ)"));
 }
 
 }  // namespace

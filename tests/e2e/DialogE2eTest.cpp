@@ -77,6 +77,17 @@ TEST(DialogE2e, ARestartReopensWhereTheDialogWasLeftOrOnScreenWhenThatPlaceIsGon
   EXPECT_EQ(back.left, monitor.rcWork.left);
   EXPECT_EQ(back.bottom, monitor.rcWork.bottom);
   EXPECT_EQ(back.right - back.left, first.right - first.left);
+
+  // Its caption above the work area while the rest still shows: brought down so that the caption can be held.
+  s.StopTool();
+  const DWORD above = static_cast<DWORD>(monitor.rcWork.top - 20);
+  const DWORD middle = 300;
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Swivex", L"WindowLeft", REG_DWORD, &middle, sizeof middle);
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Swivex", L"WindowTop", REG_DWORD, &above, sizeof above);
+  s.StartTool();
+  const RECT held = FrameOf(s.Form());
+  EXPECT_EQ(held.top, monitor.rcWork.top);
+  EXPECT_EQ(held.left, 300);
 }
 
 }  // namespace

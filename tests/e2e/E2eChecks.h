@@ -9,6 +9,8 @@
 
 #include "E2eHarness.h"
 #include "app/ControlIds.h"
+#include "app/ReportWindow.h"
+#include "app/SystemMenu.h"
 
 namespace swivex::e2e {
 
@@ -108,6 +110,46 @@ inline void SetNewAngle(const TSession& s, const std::wstring& d, const std::wst
   s.SetField(IdDo2, d);
   s.SetField(IdFun2, m);
   s.SetField(IdByo2, sec);
+}
+
+// Opens the connection report from the window menu and returns its text once it differs from `shown` (the text
+// of a report window already open, which the new report replaces).
+inline std::wstring ReportText(const TSession& s, const std::wstring& shown = L"") {
+  PostMessageW(s.Form(), WM_SYSCOMMAND, kSysCommandConnectionReport, 0);
+  for (int i = 0; i < 250; ++i) {
+    for (HWND w : s.ToolWindows(kReportWindowClass)) {
+      const std::wstring text = IsWindowVisible(w) ? WindowText(GetDlgItem(w, kReportTextId)) : L"";
+      if (!text.empty() && text != shown) return text;
+    }
+    Sleep(20);
+  }
+  ADD_FAILURE() << "no report window";
+  return {};
+}
+
+
+// Another program of the desktop: standin.exe copied into the session's folder as exeName and started with args
+// and a ready file, which it writes once it is up (returned with its process; hProcess null when it did not start).
+inline PROCESS_INFORMATION StartOtherProgram(const TSession& s, const std::wstring& exeName, const std::wstring& args) {
+  const std::wstring exe = s.Folder() + exeName, ready = s.Folder() + exeName + L".ready";
+  PROCESS_INFORMATION pi{};
+  DeleteFileW(ready.c_str());
+  if (!CopyFileW(BuildPath(SWIVEX_STANDIN_EXE).c_str(), exe.c_str(), FALSE)) return pi;
+  std::wstring line = L"\"" + exe + L"\" " + args + L" --ready \"" + ready + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, s.Folder().c_str(), &si, &pi)) return {};
+  WaitFor(20000, [&] { return GetFileAttributesW(ready.c_str()) != INVALID_FILE_ATTRIBUTES; });
+  return pi;
+}
+
+inline void EndOtherProgram(PROCESS_INFORMATION& pi) {
+  if (!pi.hProcess) return;
+  TerminateProcess(pi.hProcess, 0);
+  WaitForSingleObject(pi.hProcess, 5000);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  pi = {};
 }
 
 }  // namespace swivex::e2e

@@ -175,7 +175,11 @@ TSession::~TSession() {
 void TSession::StartHost(const std::string& scenarioUtf8) {
   const std::wstring host = Folder_ + L"host\\";
   std::ofstream(std::filesystem::path(host + L"scenario.txt"), std::ios::binary) << scenarioUtf8;
-  HostProcess_ = Start(BuildPath(SWIVEX_STANDIN_EXE),
+  // Under AutoCAD's image name: the tool takes only acad.exe's or acadlt.exe's windows.
+  const std::wstring acad = host + L"acad.exe";
+  if (!CopyFileW(BuildPath(SWIVEX_STANDIN_EXE).c_str(), acad.c_str(), FALSE))
+    throw std::runtime_error("cannot copy standin.exe");
+  HostProcess_ = Start(acad,
                        L"\"" + host + L"scenario.txt\" --ready \"" + host + L"ready.txt\" --log \"" + host +
                            L"host.log\" --json \"" + host + L"drawing.json\" --dxf \"" + host + L"drawing.dxf\"",
                        host);

@@ -92,5 +92,38 @@ TEST(HostLinkE2e, HostThatNeverAnswersAgainEndsTheCaptureAndTheToolStillCloses) 
   EXPECT_EQ(code, 0u);
 }
 
+// A clipboard owner that renders a format only when asked, then one that stops answering, and a clipboard manager
+// that opens the clipboard after every change: the capture works, keeps what it can within its budget, and names
+// in the balloon what it could not keep.
+TEST(HostLinkE2e, ClipboardOwnersThatRenderLateOrNeverAndAManagerCannotHurtTheCapture) {
+  TSession s(Scenario("line 0,0 3,4"));
+  PROCESS_INFORMATION manager = StartOtherProgram(s, L"manager.exe", L"--clipboard-manager 30");
+  PROCESS_INFORMATION owner = StartOtherProgram(s, L"excel.exe", L"--own-clipboard delayed \"the user's text\"");
+  ASSERT_TRUE(manager.hProcess && owner.hProcess);
+  const UINT delayed = RegisterClipboardFormatW(L"Swivex Delayed");
+  EXPECT_TRUE(s.Press(IdButton2).empty());
+  ExpectThreeFourFive(s);
+  EXPECT_EQ(VisibleNotice(s), L"");
+  EXPECT_EQ(ClipboardText(), "the user's text");
+  EXPECT_EQ(ClipboardBytes(delayed, 20), std::string("rendered on request", 20));
+  EndOtherProgram(owner);
+
+  owner = StartOtherProgram(s, L"excel.exe", L"--own-clipboard hung \"the user's text\"");
+  ASSERT_TRUE(owner.hProcess);
+  // Wine's X11 driver asks the clipboard's owner at every OpenClipboard, giving up on it at once only when the
+  // owner has not answered for 5 s: an owner that has stopped answering a while ago (Windows never asks).
+  Sleep(5500);
+  s.SetField(IdKyori, L"");
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_TRUE(s.Press(IdButton2, 10000).empty());
+  EXPECT_LT(GetTickCount64() - start, 4000u) << "the owner's silence held the capture up";
+  ExpectThreeFourFive(s);
+  const std::wstring notice = VisibleNotice(s);
+  EXPECT_NE(notice.find(L"Swivex Delayed"), std::wstring::npos) << Narrow(notice);
+  EXPECT_EQ(ClipboardText(), "the user's text");
+  EndOtherProgram(owner);
+  EndOtherProgram(manager);
+}
+
 }  // namespace
 }  // namespace swivex::e2e

@@ -276,10 +276,18 @@ TEST_F(DialogTest, SavedPlaceKeepsNegativeCoordinatesAndAPartlyVisiblePlace) {
   EXPECT_EQ(saved->x, -300);
   EXPECT_EQ(saved->y, -20);
 
-  // Partly on a monitor it stays where the user put it (a place on no monitor: the end-to-end restart).
+  // Partly on a monitor, its caption there, it stays where the user put it (a place on no monitor: the end-to-end
+  // restart); with the caption above the work area, though the rest shows, it comes down to where it can be held.
   const RECT partly{-30, 100, 270, 300};
-  const RECT stays = OntoVisibleMonitor(partly);
+  const RECT stays = OntoVisibleMonitor(partly, 25);
   EXPECT_TRUE(EqualRect(&partly, &stays));
+  MONITORINFO primary{};
+  primary.cbSize = sizeof primary;
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary));
+  const RECT captionAbove{100, primary.rcWork.top - 150, 400, primary.rcWork.top + 50};
+  const RECT moved = OntoVisibleMonitor(captionAbove, 25);
+  EXPECT_EQ(moved.top, primary.rcWork.top);
+  EXPECT_EQ(moved.left, 100);
 }
 
 TEST_F(DialogTest, ApplicationWindowCarriesTheTaskBarEntry) {

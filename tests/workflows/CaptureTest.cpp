@@ -39,14 +39,32 @@ TEST(IsIdlePrompt, OnlyTheExactShiftJisPrompt) {
   EXPECT_FALSE(IsIdlePrompt("Command: "));
 }
 
-TEST(ShouldExport, FinishedSelectionWithoutCancellation) {
-  EXPECT_TRUE(ShouldExport(std::string(Sjis(u8"オブジェクトを選択: ").View()) + "1 found"));
-  EXPECT_FALSE(ShouldExport(std::string(Sjis(u8"オブジェクトを選択: *キャンセル*").View())));
-  EXPECT_FALSE(ShouldExport(Sjis(u8"キャンセル").View()));
-  EXPECT_FALSE(ShouldExport(Sjis(u8"コマンド: ").View()));
-  EXPECT_FALSE(ShouldExport(""));
-  // UTF-8 text is not Shift-JIS: no match.
-  EXPECT_FALSE(ShouldExport("オブジェクトを選択: "));
+// The pick is judged by the line's shape: the selection prompt, then a count of one or more followed by a word.
+TEST(PickOutcomeOf, ACountAfterTheSelectionPromptInAnyWordingIsAFinishedPick) {
+  const std::string prompt(Sjis(u8"オブジェクトを選択: ").View());
+  const std::string detected = "\x8C\xC2\x82\xF0\x8C\x9F\x8F\x6F";  // 個を検出 in Shift-JIS
+  const std::string found = "\x8C\xC2\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB5\x82\xBD";  // 個見つかりました
+  for (const std::string& rest : {"1 " + detected, "1 " + found, "ALL 3 " + detected + ", 3 \x8C\xC2", std::string("1 found")})
+    EXPECT_EQ(PickOutcomeOf(prompt + rest), TPickOutcome::Picked) << rest;
+  // Enter (nothing after the prompt), the option still pending, a count of none, a number alone, another line.
+  for (const std::string& line : {prompt, prompt + "SINGLE", prompt + "0 " + detected, prompt + "12",
+                                 std::string(Sjis(u8"コマンド: ").View()) + "1 found", std::string()})
+    EXPECT_EQ(PickOutcomeOf(line), TPickOutcome::NotPicked) << line;
+  EXPECT_EQ(PickOutcomeOf(prompt + std::string(Sjis(u8"*キャンセル*").View())), TPickOutcome::Cancelled);
+  EXPECT_EQ(PickOutcomeOf("オブジェクトを選択: 1 found"), TPickOutcome::NotPicked) << "UTF-8 is not Shift-JIS";
+}
+
+// An idle prompt ends the wait once the selection prompt was seen or 200 ms passed without it; an empty one never.
+TEST(PickWaitEnds, IdleOnlyAfterTheSelectionPromptOrItsTimeAndNeverEmpty) {
+  const std::string idle(Sjis(u8"コマンド: ").View()), selecting(Sjis(u8"オブジェクトを選択: ").View());
+  TPickWait slow;
+  EXPECT_FALSE(PickWaitEnds(slow, idle, 20)) << "AutoCAD has not shown the selection prompt yet";
+  EXPECT_FALSE(PickWaitEnds(slow, selecting, 150));
+  EXPECT_FALSE(PickWaitEnds(slow, "", 160));
+  EXPECT_TRUE(PickWaitEnds(slow, idle, 180));
+  TPickWait hidden;
+  EXPECT_FALSE(PickWaitEnds(hidden, "", 100000));
+  EXPECT_TRUE(PickWaitEnds(hidden, idle, 200));
 }
 
 TEST(ExportCommands, ExactPiecesInOrder) {
