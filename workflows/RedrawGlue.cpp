@@ -5,6 +5,7 @@
 
 #include "cadlink/AcadLink.h"
 #include "cadlink/ClipboardKeeper.h"
+#include "cadlink/ExportFolder.h"
 #include "dxf/EntityStore.h"
 #include "text/FieldText.h"
 #include "text/NumText.h"
@@ -34,7 +35,8 @@ void Button1Click(const TDialogFields& dialog) {
   // The UCS now: the user may have changed it since the capture. Asked only when there is something to draw.
   std::optional<TUcs> typingUcs;
   if (PolylineCount > 0 || LineCount > 0) {
-    const TClipboardKeeper keeper;  // the UCS echoes come through the clipboard
+    // The UCS echoes come through the clipboard; another program's clipboard is read by a child of this exe.
+    const TClipboardKeeper keeper(RunningExePath());
     typingUcs = ChooseUcs(QueryUcs(), CapturedUcs);
   }
   const std::int32_t leftOut = SendRedrawCommands(

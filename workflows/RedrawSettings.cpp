@@ -1,8 +1,10 @@
 #include "workflows/RedrawSettings.h"
 
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 #include "cadlink/AcadEcho.h"
 #include "text/NumText.h"
@@ -11,6 +13,10 @@
 namespace swivex {
 
 namespace {
+
+// A busy AutoCAD shows a variable's prompt a moment after its name was typed: the prompt is read again for so long.
+constexpr auto kPromptShowsWithin = std::chrono::milliseconds(500);
+constexpr auto kPromptReadEvery = std::chrono::milliseconds(10);
 
 constexpr std::string_view kNames[kSettingCount] = {"CLAYER",    "CECOLOR",   "CELTYPE",   "CELWEIGHT",
                                                     "CELTSCALE", "THICKNESS", "ELEVATION", "PLINEWID"};
@@ -209,7 +215,14 @@ void TRedrawSettings::LookUp(TSetting setting) {
     std::string ask = std::move(Pending_);
     Pending_.clear();
     Group_.SendNow(ask + "\x03" + std::string(name) + " ");
-    shown = PromptedValue(ReadPrompt_(), name);
+    const auto sent = std::chrono::steady_clock::now();
+    for (;;) {
+      shown = PromptedValue(ReadPrompt_(), name);
+      if (shown || !WaitForPrompts_ || std::chrono::steady_clock::now() - sent >= kPromptShowsWithin) break;
+      std::this_thread::sleep_for(kPromptReadEvery);
+    }
+    // A prompt that never showed is worded otherwise in this AutoCAD: the later ones are read once.
+    WaitForPrompts_ = shown.has_value();
     AtPrompt_ = shown.has_value();
   }
   if (shown) {

@@ -65,8 +65,8 @@ struct TWantedSettings {
 TWantedSettings WantedSettings(std::string_view layer, const TEntityProps& props);
 
 // The user's values and what the redraw has set. The user's value of a variable is looked up when it is first
-// wanted: with readPrompt, by typing the variable's name and reading the default its prompt shows (the value
-// current at 作成, whatever the user changed since 取込), where a real shown rounded is taken from the export's
+// wanted: with readPrompt, by typing the variable's name and reading the default its prompt shows, waiting a
+// little for a busy AutoCAD to show it (the value current at 作成, whatever the user changed since 取込), where a real shown rounded is taken from the export's
 // header when the header's value rounds to it; without readPrompt, or when the prompt is not the variable's,
 // from the header. A value that cannot be typed back is never changed.
 class TRedrawSettings {
@@ -102,6 +102,7 @@ class TRedrawSettings {
   TValue Values_[kSettingCount];
   std::string Pending_;  // set commands (and a prompt's answer) to go out with the next command
   bool AtPrompt_ = false;  // AutoCAD waits at the prompt of the variable looked up last
+  bool WaitForPrompts_ = true;  // the prompts have shown so far, so a late one is waited for
   bool GivenBack_ = false;
 };
 

@@ -29,16 +29,16 @@ std::wstring Fields(const TSession& s, int d, int m, int sec) {
   return s.Field(d) + L" " + s.Field(m) + L" " + s.Field(sec);
 }
 
-std::string LastCommand(const TSession& s, std::size_t from) {
-  const auto commands = s.Commands(from);
-  return commands.empty() ? std::string() : commands.back();
+std::string LastDrawingCommand(const TSession& s, std::size_t from) {
+  const auto drawn = DrawingCommands(s, from);
+  return drawn.empty() ? std::string() : drawn.back();
 }
 
 std::string Redraw(TSession& s, const std::wstring& d, const std::wstring& m, const std::wstring& sec) {
   SetNewAngle(s, d, m, sec);
   const std::size_t before = s.CopyData().size();
   EXPECT_TRUE(s.Press(IdButton1).empty());
-  return LastCommand(s, before);
+  return LastDrawingCommand(s, before);
 }
 
 // A line at 数学角 −139°50′32″ (方向角 229°50′32″) from the origin and a line due north; the drawing's ANGBASE is
@@ -104,7 +104,7 @@ TEST(AngleConventionE2e, EachConventionShownTypedPastedAndTakenFromAnotherObject
   for (const auto& file : s.DxfFiles()) EXPECT_EQ(file.find_first_not_of(L"0123456789"), 12u);
   const std::size_t drawFrom = s.CopyData().size();
   s.Press(IdButton1);
-  EXPECT_EQ(LastCommand(s, drawFrom), "\x03LINE _non 0.000000,0.000000 _non 0.000000,100.000000 \r");
+  EXPECT_EQ(LastDrawingCommand(s, drawFrom), "\x03LINE _non 0.000000,0.000000 _non 0.000000,100.000000 \r");
 
   // Remembered for the next start.
   s.StopTool();

@@ -108,7 +108,7 @@ TEST(CaptureE2e, ABusyHostIsWaitedForAndAnUnfinishedPickNeverExportsThePreviousS
   ASSERT_GE(after.size(), 2u);
   EXPECT_EQ(after[after.size() - 2], "\x03SELECT SINGLE ");
   EXPECT_EQ(after.back(), "\x03") << "the selection is cancelled and nothing exported";
-  EXPECT_EQ(s.DxfFiles().size(), 2u);
+  EXPECT_TRUE(std::none_of(after.begin(), after.end(), [](const std::string& c) { return c.find("DXFOUT") != c.npos; }));
 }
 
 // An exe folder whose name the ANSI code page cannot hold ("é"): the export goes to its short name, and the

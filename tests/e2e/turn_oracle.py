@@ -138,7 +138,7 @@ def flat(value, name):
 
 def compare(want, got):
     rounds = len(got) // len(want) if want and len(got) % len(want) == 0 else 1
-    want = [w for w in want if w["type"] == "LWPOLYLINE"] * rounds + [w for w in want if w["type"] == "LINE"] * rounds
+    want = [w for w in want if w["type"] != "LINE"] * rounds + [w for w in want if w["type"] == "LINE"] * rounds
     if len(want) != len(got):
         return ["%d copies expected, %d drawn" % (len(want), len(got))]
     faults = []
