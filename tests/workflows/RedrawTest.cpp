@@ -37,6 +37,18 @@ class RedrawTest : public StoreTest {
   }
 };
 
+// The conversion error NewDirectionDegrees raises for these texts: its kind and the offending text.
+void ExpectConvertError(std::string_view d, std::string_view m, std::string_view sec, TNumberKind kind,
+                        std::string_view text) {
+  try {
+    NewDirectionDegrees(d, m, sec);
+    ADD_FAILURE() << "no conversion error";
+  } catch (const TConvertError& e) {
+    EXPECT_EQ(e.Kind(), kind);
+    EXPECT_EQ(e.Text(), text);
+  }
+}
+
 TEST(NewDirectionDegrees, ReadsDegreesMinutesSecondsInOrder) {
   EXPECT_EQ(NewDirectionDegrees("0", "0", "0"), 0.0);
   EXPECT_EQ(NewDirectionDegrees("-10", "30", "0"), -10.5);
@@ -44,20 +56,8 @@ TEST(NewDirectionDegrees, ReadsDegreesMinutesSecondsInOrder) {
   EXPECT_EQ(NewDirectionDegrees("0", "-30", "0"), -0.5);
   EXPECT_EQ(FormatDegrees(NewDirectionDegrees("53", "7", "48.368475")), "53.13010235");
   // Degrees are read first: with every field wrong the degrees' text is the one reported.
-  try {
-    NewDirectionDegrees("", "x", "y");
-    FAIL() << "no conversion error";
-  } catch (const TConvertError& e) {
-    EXPECT_EQ(e.Kind(), TNumberKind::Integer);
-    EXPECT_EQ(e.Text(), "");
-  }
-  try {
-    NewDirectionDegrees("10", "0", "abc");
-    FAIL() << "no conversion error";
-  } catch (const TConvertError& e) {
-    EXPECT_EQ(e.Kind(), TNumberKind::Real);
-    EXPECT_EQ(e.Text(), "abc");
-  }
+  ExpectConvertError("", "x", "y", TNumberKind::Integer, "");
+  ExpectConvertError("10", "0", "abc", TNumberKind::Real, "abc");
   EXPECT_THROW(NewDirectionDegrees("1", "2x", "0"), TConvertError);
 }
 
@@ -67,13 +67,7 @@ TEST(NewDirectionDegrees, DegreesAloneMayBeDecimalAndDigitsFullWidth) {
   EXPECT_EQ(NewDirectionDegrees("-45", "", "0.0"), -45.0);
   EXPECT_EQ(NewDirectionDegrees("\x82\x53\x82\x54", "\x82\x52\x82\x4F", "\x82\x4F\x81\x44\x82\x4F"), 45.5);
   // Decimal degrees beside minutes: the whole-number error of the degrees, as before.
-  try {
-    NewDirectionDegrees("1.5", "1", "0");
-    FAIL() << "no conversion error";
-  } catch (const TConvertError& e) {
-    EXPECT_EQ(e.Kind(), TNumberKind::Integer);
-    EXPECT_EQ(e.Text(), "1.5");
-  }
+  ExpectConvertError("1.5", "1", "0", TNumberKind::Integer, "1.5");
 }
 
 TEST_F(RedrawTest, PolylineTakesTheNewDirectionAndTypedLength) {
