@@ -100,9 +100,24 @@ inline void CaptureAll(TSession& s) {
   s.PressNoWait(IdButton2);
   const ULONGLONG end = GetTickCount64() + 20000;
   while (FindCommand(s.CopyData(), "\x03SELECT SINGLE ") < 0 && GetTickCount64() < end) Sleep(50);
-  s.TypeIntoHost(L"ALL ");
+  const auto received = [&] {
+    for (const auto& line : s.LogLines())
+      if (line.find(" text=ALL") != std::string::npos) return true;
+    return false;
+  };
+  // A host busy for a moment may refuse what is typed (its window then counts as hung): a person types it again.
+  for (int attempt = 0; attempt < 3 && !received(); ++attempt) {
+    s.TypeIntoHost(L"ALL ");
+    WaitFor(2000, received);
+  }
   const ULONGLONG done = GetTickCount64() + 20000;
   while (s.Field(IdKyori).empty() && GetTickCount64() < done) Sleep(50);
+  if (s.Field(IdKyori).empty()) {
+    const auto log = s.LogLines();
+    std::string tail;
+    for (std::size_t i = log.size() > 12 ? log.size() - 12 : 0; i < log.size(); ++i) tail += log[i] + "\n";
+    ADD_FAILURE() << "the capture showed nothing; the host's log ends:\n" << tail;
+  }
   Sleep(300);
 }
 
