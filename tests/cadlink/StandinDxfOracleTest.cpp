@@ -1,6 +1,7 @@
 // The stand-in host's DXF export read back by python3-ezdxf: no error, version AC1015, code page 932, every kind
 // of object with its values, and the sections a real export has.
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <iconv.h>
 
 #include <cstdio>
@@ -30,7 +31,7 @@ std::string ToShiftJis(std::string_view utf8) {
 std::string RunPython(const std::string& script) {
   const auto dir = std::filesystem::temp_directory_path() / "swivex-standin-test";
   std::filesystem::create_directories(dir);
-  const auto file = dir / "check.py";
+  const auto file = dir / ("check-" + std::to_string(getpid()) + ".py");  // cases run side by side
   std::ofstream(file) << script;
   std::string output;
   FILE* pipe = popen(("/usr/bin/python3 " + file.string() + " 2>&1").c_str(), "r");
