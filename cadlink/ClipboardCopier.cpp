@@ -28,21 +28,6 @@ struct TRecordHeader {
   std::uint64_t Size;
 };
 
-// The clipboard, open for one read and closed whatever happens.
-class TOpenClipboard {
- public:
-  explicit TOpenClipboard(HWND owner) : Open_(OpenClipboardRetrying(owner)) {}
-  ~TOpenClipboard() {
-    if (Open_) CloseClipboard();
-  }
-  TOpenClipboard(const TOpenClipboard&) = delete;
-  TOpenClipboard& operator=(const TOpenClipboard&) = delete;
-  bool IsOpen() const { return Open_; }
-
- private:
-  bool Open_;
-};
-
 // A kernel handle closed when it goes out of scope.
 class THandle {
  public:
@@ -282,7 +267,7 @@ bool SaveClipboardWithinBudget(HWND owner, const std::wstring& copierExe, TClipb
   bool otherOwner = false;
   HWND clipboardOwner = nullptr;
   {
-    TOpenClipboard clipboard(owner);
+    TClipboard clipboard(owner);
     if (!clipboard.IsOpen()) return false;
     formats = KeptFormatsNow();
     clipboardOwner = GetClipboardOwner();
@@ -297,7 +282,7 @@ bool SaveClipboardWithinBudget(HWND owner, const std::wstring& copierExe, TClipb
   if (SaveThroughCopier(copierExe, formats, save)) return true;
   // No child could be started: read here, as far as the owner answers.
   save = {};
-  TOpenClipboard clipboard(owner);
+  TClipboard clipboard(owner);
   if (!clipboard.IsOpen()) return false;
   SaveInProcess(KeptFormatsNow(), OwnerAnswers(GetClipboardOwner()), save);
   return true;
@@ -313,7 +298,7 @@ bool RunClipboardCopierIfAsked() {
   LocalFree(argv);
   if (!asked) return false;
   const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  TOpenClipboard clipboard(nullptr);
+  TClipboard clipboard(nullptr);
   if (clipboard.IsOpen()) {
     const std::vector<UINT> formats = KeptFormatsNow();
     for (std::size_t i = first; i < formats.size(); ++i) {

@@ -39,6 +39,22 @@ std::string ClipboardFormatNameUtf8(UINT format);
 // Opens the clipboard, trying again for a moment while another program (a clipboard manager) holds it.
 bool OpenClipboardRetrying(HWND owner);
 
+// The clipboard, open for one step and closed whatever happens; opening tries again for a moment while another
+// program holds it.
+class TClipboard {
+ public:
+  explicit TClipboard(HWND owner) : Open_(OpenClipboardRetrying(owner)) {}
+  ~TClipboard() {
+    if (Open_) CloseClipboard();
+  }
+  TClipboard(const TClipboard&) = delete;
+  TClipboard& operator=(const TClipboard&) = delete;
+  bool IsOpen() const { return Open_; }
+
+ private:
+  bool Open_;
+};
+
 // Reads every kept format now on the clipboard within the budgets. copierExe: the tool's exe, run as the child
 // reader when another process owns the clipboard; empty: read in this process, leaving out every format of an
 // owner that does not answer. False when the clipboard could not be opened.

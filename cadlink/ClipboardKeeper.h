@@ -18,22 +18,6 @@
 
 namespace swivex {
 
-// The clipboard, open for one step and closed whatever happens; opening tries again for a moment while another
-// program holds it.
-class TClipboard {
- public:
-  explicit TClipboard(HWND owner) : Open_(OpenClipboardRetrying(owner)) {}
-  ~TClipboard() {
-    if (Open_) CloseClipboard();
-  }
-  TClipboard(const TClipboard&) = delete;
-  TClipboard& operator=(const TClipboard&) = delete;
-  bool IsOpen() const { return Open_; }
-
- private:
-  bool Open_;
-};
-
 // Global memory given to the clipboard, freed unless the clipboard took it.
 class TGlobalMemory {
  public:
